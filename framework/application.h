@@ -1,0 +1,42 @@
+// The application object of a dialog-based program: WinMain hands control to the one
+// instance, whose InitInstance runs the whole program and answers false to end it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CApplication {
+public:
+    CApplication();
+    virtual ~CApplication();
+    CApplication(const CApplication&) = delete;
+    CApplication& operator=(const CApplication&) = delete;
+
+    // Called once by Run. The programs built on this layer do all their work here and
+    // return FALSE, so no message loop of the application's own is entered.
+    virtual BOOL InitInstance() { return FALSE; }
+
+    // The body of WinMain: records the instance and runs InitInstance. Returns the exit code.
+    int Run(HINSTANCE hInstance);
+
+    HINSTANCE GetInstance() const { return m_hInstance; }
+
+    // The title of the application's message boxes: the program file's name without its
+    // extension ("setup" for setup.exe).
+    std::string GetTitle() const;
+
+    // The one application object of the process, or null before it is constructed.
+    static CApplication* GetCurrent() { return s_pCurrent; }
+
+    // The main window: message boxes are owned by it, and requests to quit are posted to it.
+    HWND m_hMainWnd = nullptr;
+
+private:
+    HINSTANCE m_hInstance;
+    static CApplication* s_pCurrent;
+};
+
+// The full path of the running program's file, or an empty string when it does not fit
+// in MAX_PATH characters.
+std::string GetProgramFilePath();

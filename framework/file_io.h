@@ -1,0 +1,20 @@
+// Whole-file reads and writes through the ANSI file API.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Creates or truncates pszPath (write access, no sharing while it is written) and writes
+// cbData bytes. True only when the file was created and every byte was written. A file
+// that could not be created is left as it was; a short write leaves what was written.
+bool WriteWholeFile(const char* pszPath, const void* pData, DWORD cbData);
+
+// Writes all cbData bytes to an open file. False on a failed or short write.
+bool WriteFileFully(HANDLE hFile, const void* pData, DWORD cbData);
+
+// Reads the whole file into strContents. False when it cannot be opened or read.
+bool ReadWholeFile(const char* pszPath, std::string& strContents);
+
+// True when a file or directory exists at exactly that path.
+bool PathExists(const char* pszPath);

@@ -1,0 +1,34 @@
+#include "language_choice.h"
+
+namespace {
+
+struct LanguageFileInfo {
+    const char* pszDeclaredName;
+    const char* pszFileName;
+    unsigned nResource;
+};
+
+constexpr LanguageFileInfo kFiles[] = {
+    {"English", "\\Multi_eng.dll", 147},
+    {"Chinese", "\\Multi_ch.dll", 146},
+    {"Chinese", "\\Multi_ch_BIG5.dll", 248},
+};
+
+const LanguageFileInfo& Info(LanguageFile file) { return kFiles[static_cast<int>(file)]; }
+
+}  // namespace
+
+LanguageFile StartupLanguageFile(std::uint16_t wLangId) {
+    if (!IsChineseLanguage(wLangId)) return LanguageFile::English;
+    return wLangId == 0x0804 ? LanguageFile::SimplifiedChinese : LanguageFile::TraditionalChinese;
+}
+
+const char* DeclaredLanguageName(LanguageFile file) { return Info(file).pszDeclaredName; }
+const char* LanguageFileName(LanguageFile file) { return Info(file).pszFileName; }
+unsigned LanguageFileResource(LanguageFile file) { return Info(file).nResource; }
+
+std::array<LanguageFile, 2> FallbackLanguageFiles(std::uint16_t wLangId) {
+    const bool bTraditional = StartupLanguageFile(wLangId) == LanguageFile::TraditionalChinese;
+    return {LanguageFile::English,
+            bTraditional ? LanguageFile::TraditionalChinese : LanguageFile::SimplifiedChinese};
+}

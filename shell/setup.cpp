@@ -1,0 +1,67 @@
+// The installer's application object, its process-wide values and the start-up.
+#include "setup.h"
+
+#include <commctrl.h>
+
+#include "file_io.h"
+#include "language_choice.h"
+#include "os_version.h"
+#include "profile.h"
+
+// Static initialisation runs in definition order: the three paths start empty, then the
+// operating-system code is fixed, then the application object is constructed.
+std::string g_strLanguageFile;
+std::string g_strSettingFile;
+std::string g_strAppDir;
+int g_nOSVersion = GetOSVersionCode();
+CSetupApp theApp;
+
+CPathString g_szPrinterName;
+WORD g_wLanguage = 0;
+
+namespace {
+
+constexpr UINT kSettingFileResource = 148;
+constexpr char kDefaultPrinterName[] = "Q73";
+
+// The program's directory with its trailing backslash; empty when the path is unavailable.
+std::string ProgramDirectory() {
+    const std::string strPath = GetProgramFilePath();
+    const std::size_t nLastSlash = strPath.find_last_of('\\');
+    return nLastSlash == std::string::npos ? std::string() : strPath.substr(0, nLastSlash + 1);
+}
+
+// The common controls (the installing page's progress bar) and dialog controls in the
+// system's current look.
+void EnableDialogControls() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+}
+
+}  // namespace
+
+BOOL CSetupApp::InitInstance() {
+    EnableDialogControls();
+    g_strAppDir = ProgramDirectory();
+    LoadConfiguration();
+    return FALSE;
+}
+
+void CSetupApp::LoadConfiguration() {
+    const std::string strLanguageFolder = g_strAppDir + "Language";
+    ::CreateDirectoryA(strLanguageFolder.c_str(), nullptr);  // "already exists" is fine
+
+    const LanguageFile file = StartupLanguageFile(::GetSystemDefaultLangID());
+    g_strLanguageFile = strLanguageFolder + LanguageFileName(file);
+    LoadLanguage(DeclaredLanguageName(file));
+
+    g_strSettingFile = g_strAppDir + "setting.dll";
+    if (!PathExists(g_strSettingFile.c_str()))
+        ExtractResource(kSettingFileResource, g_strSettingFile.c_str(), FALSE);
+
+    // The profile read stops at 259 bytes, so the value always fits the buffer.
+    const std::string strName =
+        ReadProfileString(g_strSettingFile.c_str(), "Setting", "PrinterName", kDefaultPrinterName,
+                          static_cast<unsigned>(CPathString::kCapacity));
+    if (!g_szPrinterName.assign(strName)) g_szPrinterName.assign(kDefaultPrinterName);
+}

@@ -1,0 +1,59 @@
+// The application object of the installer and the process-wide values that the start-up
+// fixes and the later steps read.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "application.h"
+#include "fixed_string.h"
+
+struct PatchRule;
+
+class CSetupApp : public CApplication {
+public:
+    // Start-up: program directory, language files, setting file, printer name. Always
+    // answers FALSE, which ends the process once the program's work is done.
+    BOOL InitInstance() override;
+
+    // The start-up steps that follow the program directory, working on g_strAppDir: the
+    // language folder and file, the setting file and the printer name.
+    void LoadConfiguration();
+
+    // Makes sure a language file declaring strName (or, when strName is empty, the language
+    // the setting file names) is in the language folder; otherwise writes the language files
+    // out of the payload and falls back to English. Records the language in the setting
+    // file once its path is known.
+    void LoadLanguage(const std::string& strName);
+
+    // Writes payload resource nID ("OWNER_DATA", low 16 bits) to pszPath; with bPatch the
+    // bytes pass through the patch rules for g_szPrinterName on the way, by way of the
+    // temporary file "c:\temp\temp.txt". TRUE only when the resource exists and the file
+    // was written in full. Writes nothing when the resource is missing, when a replacement
+    // would not fit 259 characters, or when the temporary file cannot be written (a stale
+    // one from an earlier run is never patched in its place).
+    BOOL ExtractResource(UINT nID, const char* pszPath, BOOL bPatch);
+
+    // Copies the text file pszSource to pszDestination line by line, replacing every line
+    // that matches one of the nCount rules; the result has LF line ends. FALSE when the
+    // destination cannot be created or the source cannot be read or the result written;
+    // the destination then keeps what was written (nothing, when the source was unreadable).
+    BOOL PatchTextFile(const char* pszSource, const char* pszDestination, const PatchRule* pRules,
+                       int nCount);
+};
+
+extern CSetupApp theApp;
+
+// Directory of the program's own file, always ending in a backslash.
+extern std::string g_strAppDir;
+// Full path of the active language file, in the "Language" folder of g_strAppDir.
+extern std::string g_strLanguageFile;
+// Full path of the setting file, g_strAppDir + "setting.dll"; empty until start-up sets it.
+extern std::string g_strSettingFile;
+// The printer name from the setting file, "Q73" by default.
+extern CPathString g_szPrinterName;
+// The language chosen on the language page: 0 Chinese, any other value English.
+extern WORD g_wLanguage;
+// The operating-system code of the running system, fixed during static initialisation.
+extern int g_nOSVersion;

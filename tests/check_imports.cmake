@@ -1,0 +1,31 @@
+cmake_policy(SET CMP0057 NEW)
+# Fails unless PROGRAM is a 32-bit GUI program that imports only DLLs of the system itself.
+set(system_dlls
+  ADVAPI32.dll COMCTL32.dll COMDLG32.dll GDI32.dll KERNEL32.dll msvcrt.dll ole32.dll
+  SHELL32.dll USER32.dll VERSION.dll WINSPOOL.DRV)
+
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${PROGRAM}")
+endif()
+if(NOT dump MATCHES "file format pei-i386")
+  message(FATAL_ERROR "${PROGRAM} is not a 32-bit Windows program")
+endif()
+if(NOT dump MATCHES "Subsystem[\t ]+00000002")
+  message(FATAL_ERROR "${PROGRAM} is not a GUI program")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+if(NOT imports)
+  message(FATAL_ERROR "no import table found in ${PROGRAM}")
+endif()
+string(TOUPPER "${system_dlls}" allowed)
+foreach(line IN LISTS imports)
+  string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOUPPER "${dll}" upper)
+  if(NOT upper IN_LIST allowed)
+    message(FATAL_ERROR "${PROGRAM} imports ${dll}, which is not a system DLL")
+  endif()
+  message(STATUS "imports ${dll}")
+endforeach()

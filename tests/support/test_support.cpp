@@ -1,0 +1,87 @@
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "file_finder.h"
+#include "file_io.h"
+#include "scoped_handle.h"
+
+namespace {
+constexpr char kTestRoot[] = "C:\\q73tests";
+}
+
+void RemoveTree(const std::string& strPath) {
+    const DWORD dwAttributes = ::GetFileAttributesA(strPath.c_str());
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES) return;
+    if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(strPath.c_str());
+        return;
+    }
+    std::vector<std::string> entries;
+    CFileFinder finder;
+    for (bool bFound = finder.FindFile((strPath + "\\*").c_str()); bFound; bFound = finder.FindNextFile()) {
+        if (!finder.IsDots()) entries.push_back(finder.GetFilePath());
+    }
+    for (const std::string& strEntry : entries) RemoveTree(strEntry);
+    ::RemoveDirectoryA(strPath.c_str());
+}
+
+CScopedDirectory::CScopedDirectory(const std::string& strName)
+    : m_strPath(std::string(kTestRoot) + "\\" + strName) {
+    ::CreateDirectoryA(kTestRoot, nullptr);
+    RemoveTree(m_strPath);
+    if (!::CreateDirectoryA(m_strPath.c_str(), nullptr))
+        ADD_FAILURE() << "cannot create " << m_strPath;
+}
+
+CScopedDirectory::~CScopedDirectory() {
+    RemoveTree(m_strPath);
+    ::RemoveDirectoryA(kTestRoot);  // only when no other test directory is left
+}
+
+CScopedStagingDirectory::CScopedStagingDirectory() {
+    RemoveTree("C:\\TEMP");
+    if (!::CreateDirectoryA("C:\\TEMP", nullptr)) ADD_FAILURE() << "cannot create C:\\TEMP";
+}
+
+CScopedStagingDirectory::~CScopedStagingDirectory() { RemoveTree("C:\\TEMP"); }
+
+bool FileExists(const std::string& strPath) { return PathExists(strPath.c_str()); }
+
+std::string ReadFileBytes(const std::string& strPath) {
+    std::string strBytes;
+    ReadWholeFile(strPath.c_str(), strBytes);
+    return strBytes;
+}
+
+void WriteFileBytes(const std::string& strPath, const std::string& strBytes) {
+    if (!WriteWholeFile(strPath.c_str(), strBytes.data(), static_cast<DWORD>(strBytes.size())))
+        ADD_FAILURE() << "cannot write " << strPath;
+}
+
+std::string PayloadBytes(unsigned nID) {
+    HRSRC hInfo = ::FindResourceA(nullptr, MAKEINTRESOURCEA(nID), "OWNER_DATA");
+    if (!hInfo) return std::string();
+    const char* pData = static_cast<const char*>(::LockResource(::LoadResource(nullptr, hInfo)));
+    return std::string(pData, ::SizeofResource(nullptr, hInfo));
+}
+
+int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs) {
+    std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
+    commandLine.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process))
+        return -1;
+    CKernelHandle hProcess(process.hProcess);
+    CKernelHandle hThread(process.hThread);
+    if (::WaitForSingleObject(hProcess.GetUnsafe(), dwTimeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD dwExitCode = 0;
+    ::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode);
+    return static_cast<int>(dwExitCode);
+}

@@ -1,0 +1,43 @@
+// Helpers for tests that work on real files inside the test prefix.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A fresh, empty directory below C:\q73tests, removed with everything in it at the end.
+class CScopedDirectory {
+public:
+    explicit CScopedDirectory(const std::string& strName);
+    ~CScopedDirectory();
+    CScopedDirectory(const CScopedDirectory&) = delete;
+    CScopedDirectory& operator=(const CScopedDirectory&) = delete;
+
+    // The directory's path, without a trailing backslash.
+    const std::string& Path() const { return m_strPath; }
+    // Path() + "\" + strName.
+    std::string File(const std::string& strName) const { return m_strPath + "\\" + strName; }
+
+private:
+    std::string m_strPath;
+};
+
+// The staging directory C:\TEMP, emptied and created for one test and removed afterwards.
+class CScopedStagingDirectory {
+public:
+    CScopedStagingDirectory();
+    ~CScopedStagingDirectory();
+    CScopedStagingDirectory(const CScopedStagingDirectory&) = delete;
+    CScopedStagingDirectory& operator=(const CScopedStagingDirectory&) = delete;
+};
+
+void RemoveTree(const std::string& strPath);
+bool FileExists(const std::string& strPath);
+// The file's bytes; an empty string for a missing file (see FileExists).
+std::string ReadFileBytes(const std::string& strPath);
+void WriteFileBytes(const std::string& strPath, const std::string& strBytes);
+// The bytes of payload resource nID of the running test program.
+std::string PayloadBytes(unsigned nID);
+// Runs a program and waits at most dwTimeoutMs; returns its exit code, or -1 when it could
+// not be started or did not end in time.
+int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs = 60000);

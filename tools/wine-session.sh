@@ -1,0 +1,58 @@
+# Sourced by the run and test commands: the build tree's Wine prefix, and the services a
+# session needs (a virtual X display and a persistent wineserver), started here and stopped
+# by their process ids when the calling script exits, whatever its outcome.
+
+wine_session_init() {  # BUILD_DIR
+  export WINEPREFIX="$1/wineprefix"
+  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/.q73-ready" ]; then
+    echo "Creating the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    touch "$WINEPREFIX/.q73-ready"
+  fi
+}
+
+_q73_session_pids=()
+
+wine_session_stop() {
+  local pid
+  # The server's own clients (services, explorer) end only when the server ends them.
+  if [ "${#_q73_session_pids[@]}" -gt 0 ]; then wineserver -k 2>/dev/null || true; fi
+  for pid in "${_q73_session_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${_q73_session_pids[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  _q73_session_pids=()
+}
+
+# Starts Xvfb on a free display (unless KEEP_DISPLAY is set and DISPLAY works) and a
+# persistent wineserver for the prefix.
+wine_session_start() {
+  trap wine_session_stop EXIT
+  local display=90
+  while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
+    display=$((display + 1))
+  done
+  Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  _q73_session_pids+=($!)
+  export DISPLAY=":${display}"
+  local tries=0
+  until xdpyinfo >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 100 ]; then echo "Xvfb did not start" >&2; return 1; fi
+    sleep 0.1
+  done
+  # A server left behind by an earlier, interrupted session would serve this one instead.
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  wineserver -f -p >/dev/null 2>&1 &
+  _q73_session_pids+=($!)
+  # The first program of a session also starts Wine's own services; let that happen once
+  # here, before any timed test.
+  wine cmd /c exit >/dev/null 2>&1
+}
