@@ -1,18 +1,26 @@
 #!/usr/bin/env python3
 """Builds the payload files named by the payload manifest and the resource script that embeds them.
 
-Usage: payload.py MANIFEST RES_DIR OUT_DIR
+Usage: payload.py MANIFEST RES_DIR OUT_DIR [--vendor DIR] [--target NAME=PATH ...]
 
 Writes every payload file into OUT_DIR, checks each against the size the manifest gives, and
 writes OUT_DIR/payload.rc with one OWNER_DATA line per id, stored under language 2052 (Chinese,
 PRC). Files are rewritten only when their bytes change, so the build does not redo work.
 """
+import argparse
+import hashlib
 import os
 import sys
 
 
 class ManifestError(Exception):
     pass
+
+
+class Row:
+    def __init__(self, rid, size, name, source, label, number):
+        self.rid, self.size, self.name, self.source = rid, size, name, source
+        self.label, self.number = label, number
 
 
 def read_manifest(path):
@@ -22,12 +30,13 @@ def read_manifest(path):
             line = line.split("#", 1)[0].strip()
             if not line:
                 continue
-            fields = line.split()
-            if len(fields) != 4:
-                raise ManifestError(f"{path}:{number}: expected 'id size file source'")
-            rid, size, name, source = fields
-            rows.append((int(rid), None if size == "-" else int(size), name, source, number))
-    ids = [r[0] for r in rows]
+            fields = line.split(None, 4)
+            if len(fields) < 4:
+                raise ManifestError(f"{path}:{number}: expected 'id size file source [label]'")
+            rid, size, name, source = fields[:4]
+            label = fields[4] if len(fields) > 4 else ""
+            rows.append(Row(int(rid), None if size == "-" else int(size), name, source, label, number))
+    ids = [r.rid for r in rows]
     duplicated = sorted({i for i in ids if ids.count(i) > 1})
     if duplicated:
         raise ManifestError(f"{path}: ids listed twice: {duplicated}")
@@ -47,22 +56,60 @@ def encode_text(res_dir, source):
     return joined.encode(encoding)
 
 
-def build(rows, res_dir):
+def stand_in(row):
+    """Deterministic bytes of the row's size: a readable label, then bytes derived from it."""
+    if row.size is None or not row.label:
+        raise ManifestError(f"line {row.number}: a stand-in needs a size and a label")
+    head = (f"Q73 setup payload stand-in: {row.label}. "
+            f"Not the real file; build with Q73_VENDOR_DIR naming a folder that holds "
+            f"{row.source.split(':', 1)[1]}.\r\n\x1a").encode("ascii")
+    data, counter = bytearray(head), 0
+    while len(data) < row.size:
+        data += hashlib.sha256(head + counter.to_bytes(4, "little")).digest()
+        counter += 1
+    return bytes(data[:row.size])
+
+
+def vendor_file(row, vendor_dir):
+    """The maker's or platform's file from the vendor folder, else a stand-in."""
+    if not vendor_dir:
+        return stand_in(row), False
+    path = os.path.join(vendor_dir, row.source.split(":", 1)[1])
+    if not os.path.isfile(path):
+        raise ManifestError(f"id {row.rid}: the vendor folder has no {path}")
+    with open(path, "rb") as f:
+        return f.read(), True
+
+
+def build(rows, res_dir, vendor_dir, targets):
     """Returns {file name: bytes}, checking that rows sharing a file agree on its source."""
     files, sources = {}, {}
-    for rid, size, name, source, number in rows:
-        if name in sources:
-            if sources[name] != source:
-                raise ManifestError(f"line {number}: {name} already comes from {sources[name]}")
+    for row in rows:
+        vendor = False
+        if row.name in sources:
+            if sources[row.name] != row.source:
+                raise ManifestError(f"line {row.number}: {row.name} already comes from {sources[row.name]}")
         else:
-            kind = source.split(":", 1)[0]
+            kind = row.source.split(":", 1)[0]
             if kind in ("text", "text-nofinal"):
-                files[name] = encode_text(res_dir, source)
+                files[row.name] = encode_text(res_dir, row.source)
+            elif kind == "vendor":
+                files[row.name], vendor = vendor_file(row, vendor_dir)
+            elif kind == "target":
+                target = row.source.split(":", 1)[1]
+                if target not in targets:
+                    raise ManifestError(f"line {row.number}: no path given for target {target}")
+                with open(targets[target], "rb") as f:
+                    files[row.name] = f.read()
             else:
-                raise ManifestError(f"line {number}: unknown source kind '{kind}'")
-            sources[name] = source
-        if size is not None and len(files[name]) != size:
-            raise ManifestError(f"id {rid} ({name}): {len(files[name])} bytes, expected {size}")
+                raise ManifestError(f"line {row.number}: unknown source kind '{kind}'")
+            sources[row.name] = row.source
+        actual = len(files[row.name])
+        if row.size is not None and actual != row.size:
+            message = f"id {row.rid} ({row.name}): {actual} bytes, expected {row.size}"
+            if not vendor:
+                raise ManifestError(message)
+            sys.stderr.write(f"payload: warning: {message}\n")
     return files
 
 
@@ -80,27 +127,33 @@ def write_if_changed(path, data):
 def resource_script(rows, out_dir):
     lines = ["// Generated from the payload manifest; do not edit.",
              "LANGUAGE 4, 2  // LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED: 2052"]
-    for rid, _, name, _, _ in sorted(rows):
-        path = os.path.join(os.path.abspath(out_dir), name).replace("\\", "/")
-        lines.append(f'{rid} OWNER_DATA "{path}"')
+    for row in sorted(rows, key=lambda r: r.rid):
+        path = os.path.join(os.path.abspath(out_dir), row.name).replace("\\", "/")
+        lines.append(f'{row.rid} OWNER_DATA "{path}"')
     return ("\n".join(lines) + "\n").encode("ascii")
 
 
 def main(argv):
-    if len(argv) != 4:
-        sys.stderr.write(__doc__)
-        return 2
-    manifest, res_dir, out_dir = argv[1:]
+    parser = argparse.ArgumentParser(description="Builds the payload.")
+    parser.add_argument("manifest")
+    parser.add_argument("res_dir")
+    parser.add_argument("out_dir")
+    parser.add_argument("--vendor", default="", help="folder with the maker's and platform's files")
+    parser.add_argument("--target", action="append", default=[], metavar="NAME=PATH",
+                        help="a file built by the project")
+    args = parser.parse_args(argv[1:])
+    targets = dict(item.split("=", 1) for item in args.target)
     try:
-        rows = read_manifest(manifest)
-        files = build(rows, res_dir)
+        rows = read_manifest(args.manifest)
+        files = build(rows, args.res_dir, args.vendor, targets)
     except (ManifestError, OSError, UnicodeError, ValueError) as error:
         sys.stderr.write(f"payload: {error}\n")
         return 1
-    os.makedirs(out_dir, exist_ok=True)
     for name, data in files.items():
-        write_if_changed(os.path.join(out_dir, name), data)
-    write_if_changed(os.path.join(out_dir, "payload.rc"), resource_script(rows, out_dir))
+        path = os.path.join(args.out_dir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        write_if_changed(path, data)
+    write_if_changed(os.path.join(args.out_dir, "payload.rc"), resource_script(rows, args.out_dir))
     return 0
 
 

@@ -1,0 +1,94 @@
+"""The payload builder: encodings, line ends, sharing, and the manifest mistakes it refuses."""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+TOOL = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "payload.py")
+
+
+class PayloadTool(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.res = os.path.join(self.dir.name, "res")
+        self.out = os.path.join(self.dir.name, "out")
+        os.makedirs(self.res)
+        self.write("chinese.txt", "[Setting]\nLanguage=中文\n")
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def write(self, name, text):
+        with open(os.path.join(self.res, name), "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+
+    def run_tool(self, manifest, *extra):
+        self.write("payload.manifest", manifest)
+        return subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
+                               self.res, self.out, *extra], capture_output=True, text=True)
+
+    def read(self, name):
+        with open(os.path.join(self.out, name), "rb") as f:
+            return f.read()
+
+    def test_text_is_encoded_with_crlf_and_shared_rows_share_one_file(self):
+        result = self.run_tool("1 26 a.dll text:gbk:chinese.txt\n"
+                               "2 26 a.dll text:gbk:chinese.txt\n"
+                               "3 24 b.dll text-nofinal:big5:chinese.txt\n")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read("a.dll"), "[Setting]\r\nLanguage=中文\r\n".encode("gbk"))
+        self.assertEqual(self.read("b.dll"), "[Setting]\r\nLanguage=中文".encode("big5"))
+        script = self.read("payload.rc").decode("ascii")
+        self.assertIn("LANGUAGE 4, 2", script)
+        self.assertEqual(script.count("OWNER_DATA"), 3)
+
+    def test_stand_ins_are_deterministic_labelled_and_exact(self):
+        manifest = ("5 1000 x.bin vendor:core/X.DLL the X core file\n"
+                    "6 1000 y.bin vendor:core/Y.DLL the Y core file\n")
+        self.assertEqual(self.run_tool(manifest).returncode, 0)
+        first = self.read("x.bin")
+        self.assertEqual(len(first), 1000)
+        self.assertTrue(first.startswith(b"Q73 setup payload stand-in: the X core file."))
+        self.assertNotEqual(first[100:], self.read("y.bin")[100:])
+        self.assertEqual(self.run_tool(manifest).returncode, 0)
+        self.assertEqual(self.read("x.bin"), first)
+
+    def test_vendor_files_are_taken_from_the_vendor_folder(self):
+        vendor = os.path.join(self.dir.name, "vendor")
+        os.makedirs(os.path.join(vendor, "core"))
+        with open(os.path.join(vendor, "core", "X.DLL"), "wb") as f:
+            f.write(b"MZ real file")
+        result = self.run_tool("5 12 x.bin vendor:core/X.DLL the X core file\n", "--vendor", vendor)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read("x.bin"), b"MZ real file")
+        missing = self.run_tool("5 12 y.bin vendor:core/Y.DLL the Y core file\n", "--vendor", vendor)
+        self.assertNotEqual(missing.returncode, 0)
+        self.assertIn("no", missing.stderr)
+
+    def test_mistakes_are_refused_and_nothing_is_written(self):
+        cases = {
+            "an id listed twice": "1 26 a.dll text:gbk:chinese.txt\n1 26 b.dll text:gbk:chinese.txt\n",
+            "a wrong size": "1 25 a.dll text:gbk:chinese.txt\n",
+            "one file from two sources": "1 26 a.dll text:gbk:chinese.txt\n2 23 a.dll text-nofinal:big5:chinese.txt\n",
+            "an unknown kind": "1 - a.dll copy:chinese.txt\n",
+            "a character the encoding lacks": "1 - a.dll text:ascii:chinese.txt\n",
+            "a missing target": "1 - a.dll target:uninstaller\n",
+            "too few columns": "1 24 a.dll\n",
+        }
+        for name, manifest in cases.items():
+            with self.subTest(name):
+                result = self.run_tool(manifest)
+                self.assertEqual(result.returncode, 1, name)
+                self.assertTrue(result.stderr.startswith("payload: "), result.stderr)
+                self.assertFalse(os.path.exists(os.path.join(self.out, "payload.rc")), name)
+
+    def test_masters_with_crlf_or_without_a_final_line_end_are_refused(self):
+        self.write("bad.txt", "a\r\nb\r\n")
+        self.assertEqual(self.run_tool("1 - a.dll text:ascii:bad.txt\n").returncode, 1)
+        self.write("bad.txt", "a\nb")
+        self.assertEqual(self.run_tool("1 - a.dll text:ascii:bad.txt\n").returncode, 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
