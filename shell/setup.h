@@ -41,6 +41,10 @@ public:
     // the destination then keeps what was written (nothing, when the source was unreadable).
     BOOL PatchTextFile(const char* pszSource, const char* pszDestination, const PatchRule* pRules,
                        int nCount);
+
+    // Deletes oem0.inf to oem99.inf of the Windows INF folder, each with its .pnf, when it is a
+    // copy of this model's INF. Failures are ignored.
+    void DeleteStaleInfs();
 };
 
 extern CSetupApp theApp;

@@ -1,0 +1,34 @@
+// Deleting the copies of this model's INF that earlier installations left in the INF folder.
+#include <string>
+
+#include "file_io.h"
+#include "fixed_string.h"
+#include "setup.h"
+#include "stale_inf.h"
+
+namespace {
+
+// Windows gives out oem0 to oem99 for the installs that matter here; higher numbers are
+// not examined.
+constexpr int kHighestOemNumber = 99;
+
+}  // namespace
+
+void CSetupApp::DeleteStaleInfs() {
+    CPathString strWindows;
+    const UINT nLength = ::GetWindowsDirectoryA(strWindows.GetBufferUnsafe(),
+                                                static_cast<UINT>(CPathString::kCapacity));
+    if (nLength == 0 || nLength >= CPathString::kCapacity) return;
+
+    for (int n = 0; n <= kHighestOemNumber; ++n) {
+        CPathString strInf, strPnf;
+        if (!strInf.format("%s\\inf\\oem%d.inf", strWindows.c_str(), n) ||
+            !strPnf.format("%s\\inf\\oem%d.pnf", strWindows.c_str(), n))
+            return;
+        std::string strText;
+        if (!ReadWholeFile(strInf.c_str(), strText)) continue;  // absent, or unreadable
+        if (!IsStaleModelInf(strText)) continue;
+        ::DeleteFileA(strInf.c_str());
+        ::DeleteFileA(strPnf.c_str());
+    }
+}

@@ -1,0 +1,116 @@
+// The registry helper and the stale INF clean-up, on the prefix's real registry and INF folder.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reg.h"
+#include "setup.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr char kTestKey[] = "SOFTWARE\\Q73 setup tests";
+
+std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType = nullptr) {
+    char szData[260] = {};
+    DWORD cbData = sizeof szData, dwType = 0;
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return "<no key>";
+    const LONG nResult = ::RegQueryValueExA(hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cbData);
+    ::RegCloseKey(hKey);
+    if (pdwType) *pdwType = dwType;
+    return nResult == ERROR_SUCCESS ? std::string(szData, cbData) : "<no value>";
+}
+
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
+    void TearDown() override { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
+};
+
+}  // namespace
+
+TEST_F(Registry, CreateKeyThenSetValueWritesTextWithItsTerminator) {
+    CReg reg;
+    EXPECT_TRUE(reg.CreateKey(kTestKey));
+    EXPECT_TRUE(reg.CreateKey(kTestKey));  // an existing key is opened
+    const char szText[] = "Q73 printer";
+    EXPECT_TRUE(reg.SetValue(kTestKey, "Publisher", REG_SZ, szText, sizeof szText));
+    DWORD dwType = 0;
+    EXPECT_EQ(ReadMachineValue(kTestKey, "Publisher", &dwType), std::string(szText, sizeof szText));
+    EXPECT_EQ(dwType, static_cast<DWORD>(REG_SZ));
+    // Setting it again replaces the value.
+    EXPECT_TRUE(reg.SetValue(kTestKey, "Publisher", REG_SZ, "X", 2));
+    EXPECT_EQ(ReadMachineValue(kTestKey, "Publisher"), std::string("X", 2));
+}
+
+TEST_F(Registry, SetValueDoesNotCreateAMissingKey) {
+    CReg reg;
+    EXPECT_FALSE(reg.SetValue(kTestKey, "DisplayName", REG_SZ, "x", 2));
+    EXPECT_EQ(ReadMachineValue(kTestKey, "DisplayName"), "<no key>");
+}
+
+namespace {
+
+// oem INF files of the test's own numbers in the prefix's INF folder, removed afterwards.
+class StaleInfs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char szWindows[MAX_PATH] = {};
+        ::GetWindowsDirectoryA(szWindows, MAX_PATH);
+        m_strInfDir = std::string(szWindows) + "\\inf\\";
+        for (int n : kNumbers) {
+            ASSERT_FALSE(FileExists(Inf(n))) << "the prefix already holds " << Inf(n);
+        }
+    }
+    void TearDown() override {
+        for (int n : kNumbers) {
+            ::DeleteFileA(Inf(n).c_str());
+            ::DeleteFileA(Pnf(n).c_str());
+        }
+    }
+
+    std::string Inf(int n) const { return m_strInfDir + "oem" + std::to_string(n) + ".inf"; }
+    std::string Pnf(int n) const { return m_strInfDir + "oem" + std::to_string(n) + ".pnf"; }
+    void Plant(int n, const std::string& strText) {
+        WriteFileBytes(Inf(n), strText);
+        WriteFileBytes(Pnf(n), "precompiled " + std::to_string(n));
+    }
+
+    static constexpr int kNumbers[] = {90, 91, 92, 93, 94, 96, 97, 99, 100};
+    std::string m_strInfDir;
+};
+
+constexpr int StaleInfs::kNumbers[];
+
+}  // namespace
+
+TEST_F(StaleInfs, OnlyCopiesOfThisModelsPrinterInfAreDeletedWithTheirPnf) {
+    const std::string strMatch = "Class=Printer\r\n[Manufacturer]\r\n\"Q73\" = Q73.GPD\r\n";
+    Plant(90, PayloadBytes(256));  // the INF the installer stages
+    Plant(91, "; Q73\r\nClass=Printer\r\n[Manufacturer]\r\n");
+    Plant(92, "Class=Printer\r\n[Manufacturer]\r\n\"Other\" = Other.GPD\r\n");
+    Plant(93, "Class=Image\r\n[Manufacturer]\r\nQ73 scanner\r\n");
+    std::string strUtf16 = "\xFF\xFE";
+    for (char c : strMatch) strUtf16 += std::string{c, '\0'};
+    Plant(94, strUtf16);
+    // 95 is missing: the gap does not stop the scan.
+    Plant(96, strMatch);
+    WriteFileBytes(Inf(97), strMatch);  // without a companion file
+    Plant(99, strMatch);
+    Plant(100, strMatch);  // beyond the numbers examined
+
+    theApp.DeleteStaleInfs();
+
+    for (int n : {90, 96, 99}) {
+        EXPECT_FALSE(FileExists(Inf(n))) << n;
+        EXPECT_FALSE(FileExists(Pnf(n))) << n;
+    }
+    EXPECT_FALSE(FileExists(Inf(97)));
+    for (int n : {91, 92, 93, 94, 100}) {
+        EXPECT_TRUE(FileExists(Inf(n))) << n;
+        EXPECT_EQ(ReadFileBytes(Pnf(n)), "precompiled " + std::to_string(n)) << n;
+    }
+    EXPECT_EQ(ReadFileBytes(Inf(100)), strMatch);
+}
