@@ -1,7 +1,5 @@
 #include "payload_sets.h"
 
-#include "language_choice.h"
-
 namespace {
 
 // Resource ids of one file kind in the XP, 2000 and general sets.
@@ -76,17 +74,11 @@ CoreVariant ChooseCoreVariant(std::uint16_t wSystemLangId) {
     return IsChineseLanguage(wSystemLangId) ? CoreVariant::Chinese : CoreVariant::English;
 }
 
-PluginVariant ChoosePluginVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId) {
-    if (wLanguage != 0) return PluginVariant::English;
-    return wSystemLangId == 0x0804 ? PluginVariant::SimplifiedChinese
-                                   : PluginVariant::TraditionalChinese;
-}
-
 std::vector<StagedFile> StagingPlan(int nOSVersion, std::uint16_t wSystemLangId,
                                     std::uint16_t wLanguage) {
     const PayloadSet set = ChoosePayloadSet(nOSVersion);
     const auto& coreIds = kCoreIds[static_cast<int>(ChooseCoreVariant(wSystemLangId))];
-    const PluginIds& plugin = kPluginIds[static_cast<int>(ChoosePluginVariant(wLanguage, wSystemLangId))];
+    const PluginIds& plugin = kPluginIds[static_cast<int>(ChooseTextVariant(wLanguage, wSystemLangId))];
 
     std::vector<StagedFile> plan;
     for (const CommonRow& row : kCommonFiles) plan.push_back(Staged(row.kind, row.ids.In(set)));

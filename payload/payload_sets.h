@@ -10,9 +10,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "language_choice.h"
+
 enum class PayloadSet { XP, Windows2000, General };
 enum class CoreVariant { Chinese, English };
-enum class PluginVariant { English, SimplifiedChinese, TraditionalChinese };
+// The plug-in variant is the install's text variant: see ChooseTextVariant.
+using PluginVariant = TextVariant;
 
 // Where a staged file is written: the staging directory alone, or the staging directory and
 // its two subdirectories, in the order "C:\TEMP", "C:\TEMP\I386", "C:\TEMP\x86".
@@ -28,8 +31,6 @@ struct StagedFile {
 
 PayloadSet ChoosePayloadSet(int nOSVersion);
 CoreVariant ChooseCoreVariant(std::uint16_t wSystemLangId);
-// wLanguage is the language page's choice: 0 Chinese, any other value English.
-PluginVariant ChoosePluginVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId);
 
 // The files to stage, in staging order: the standard-names file, the GPD, the INI, the
 // rendering plug-in, the font metrics file, the four core files, the configuration plug-in

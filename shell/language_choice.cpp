@@ -27,6 +27,11 @@ const char* DeclaredLanguageName(LanguageFile file) { return Info(file).pszDecla
 const char* LanguageFileName(LanguageFile file) { return Info(file).pszFileName; }
 unsigned LanguageFileResource(LanguageFile file) { return Info(file).nResource; }
 
+TextVariant ChooseTextVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId) {
+    if (wLanguage != 0) return TextVariant::English;
+    return wSystemLangId == 0x0804 ? TextVariant::SimplifiedChinese : TextVariant::TraditionalChinese;
+}
+
 std::array<LanguageFile, 2> FallbackLanguageFiles(std::uint16_t wLangId) {
     const bool bTraditional = StartupLanguageFile(wLangId) == LanguageFile::TraditionalChinese;
     return {LanguageFile::English,

@@ -23,6 +23,12 @@ const char* LanguageFileName(LanguageFile file);
 // The payload resource holding the file: 147, 146 or 248.
 unsigned LanguageFileResource(LanguageFile file);
 
+// The language of the texts the install shows and of the plug-in libraries it stages: English
+// when English was chosen on the language page (any wLanguage but 0); for Chinese, Simplified
+// on a 0x0804 system and Traditional on every other.
+enum class TextVariant { English, SimplifiedChinese, TraditionalChinese };
+TextVariant ChooseTextVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId);
+
 // The two files written, in this order, when no file declares the wanted language: English,
 // then Traditional Chinese on a Chinese system other than 0x0804, else Simplified Chinese.
 std::array<LanguageFile, 2> FallbackLanguageFiles(std::uint16_t wLangId);

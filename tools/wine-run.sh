@@ -5,7 +5,7 @@
 set -euo pipefail
 : "${WINEPREFIX:?names the prefix of the build tree}"
 export WINEPREFIX WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;printui=n}"
 if [ -n "${Q73_LC_ALL:-}" ]; then
   exec env LC_ALL="$Q73_LC_ALL" wine "$@"
 fi

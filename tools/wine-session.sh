@@ -4,7 +4,7 @@
 
 wine_session_init() {  # BUILD_DIR
   export WINEPREFIX="$1/wineprefix"
-  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;printui=n"
   if [ ! -f "$WINEPREFIX/.q73-ready" ]; then
     echo "Creating the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"

@@ -1,0 +1,15 @@
+// Whether a printer name from the setting file is safe to build file names from. Portable.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// The name every file of the driver is named after when the setting file names none, or
+// names one that cannot be used.
+constexpr char kDefaultPrinterName[] = "Q73";
+
+// True when the name can stand in a file name and every text built from it fits 259
+// characters: not empty, not "." or "..", no control character and none of \ / : * ? " < > |,
+// and no longer than 259 - nLongestFixedPart, where nLongestFixedPart is the longest text that
+// is put together with the name (a directory with the longest suffix, or a patched line).
+bool IsUsablePrinterName(std::string_view name, std::size_t nLongestFixedPart);
