@@ -9,6 +9,10 @@ bool IsModelPrinter(const std::string& strName) {
     return strName.find(kModelName) != std::string::npos;
 }
 
+auto NameContains(std::string_view text) {
+    return [text](const std::string& strName) { return strName.find(text) != std::string::npos; };
+}
+
 bool Contains(const std::vector<std::string>& names, const std::string& strName) {
     return std::find(names.begin(), names.end(), strName) != names.end();
 }
@@ -37,8 +41,13 @@ const VariantTexts& Texts(TextVariant variant) { return kTexts[static_cast<int>(
 
 }  // namespace
 
-int CountModelPrinters(const std::vector<std::string>& printers) {
-    return static_cast<int>(std::count_if(printers.begin(), printers.end(), IsModelPrinter));
+int CountPrintersContaining(const std::vector<std::string>& printers, std::string_view text) {
+    return static_cast<int>(std::count_if(printers.begin(), printers.end(), NameContains(text)));
+}
+
+std::string FirstPrinterContaining(const std::vector<std::string>& printers, std::string_view text) {
+    const auto found = std::find_if(printers.begin(), printers.end(), NameContains(text));
+    return found == printers.end() ? std::string() : *found;
 }
 
 std::string NewPrinterName(TextVariant variant, int nExistingCount) {

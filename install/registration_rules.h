@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "language_choice.h"
@@ -11,8 +12,11 @@
 // The base name of this model's printers, whatever the setting file calls the printer.
 constexpr char kModelName[] = "Q73";
 
-// The local printers whose name contains the model name, as a case-sensitive byte substring.
-int CountModelPrinters(const std::vector<std::string>& printers);
+// The printers whose name contains text, as a case-sensitive byte substring.
+int CountPrintersContaining(const std::vector<std::string>& printers, std::string_view text);
+
+// The first printer, in enumeration order, whose name contains text; empty when none does.
+std::string FirstPrinterContaining(const std::vector<std::string>& printers, std::string_view text);
 
 // The name for the new printer: the model name when none of its printers exists yet, else a
 // copy name "Q73(Copy N)" in the variant's language, N being the count of existing ones.

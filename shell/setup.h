@@ -45,6 +45,26 @@ public:
     // Deletes oem0.inf to oem99.inf of the Windows INF folder, each with its .pnf, when it is a
     // copy of this model's INF. Failures are ignored.
     void DeleteStaleInfs();
+
+    // Before an install: removes the files of an earlier installation of the printer (when
+    // exactly one printer is named after it), writes the uninstall entry, deletes stale INF
+    // copies and removes the driver's paper form from the model's first printer. A failed
+    // printer enumeration is reported in a box captioned "ERROR".
+    virtual void PrepareInstall();
+
+    // The uninstall entry below HKEY_LOCAL_MACHINE for g_szPrinterName. Without a driver
+    // directory the two values that name the uninstaller are left out.
+    void WriteUninstallEntry();
+
+    // Delete a file of the driver directory, of its "3" subdirectory, or of "c:	emp".
+    // FALSE when the file could not be deleted, or the driver directory is unavailable.
+    BOOL DeleteFromDriverDir(const char* pszName);
+    BOOL DeleteFromDriverDir3(const char* pszName);
+    BOOL DeleteFromTemp(const char* pszName);
+
+    // Opens the printer with full access and deletes the form from it. FALSE when the printer
+    // cannot be opened; the deletion's own result is not looked at.
+    BOOL DeletePrinterForm(const char* pszPrinterName, const char* pszFormName);
 };
 
 extern CSetupApp theApp;

@@ -18,9 +18,13 @@ std::wstring Decode(const std::string& strBytes, UINT nCodePage) {
 
 }  // namespace
 
-TEST(Registration, PrintersOfTheModelAreCountedBySubstring) {
-    EXPECT_EQ(CountModelPrinters({}), 0);
-    EXPECT_EQ(CountModelPrinters({"Q73", "MyQ73", "Q73(Copy 1)", "q73", "Other", "Q7 3"}), 3);
+TEST(Registration, PrintersAreFoundBySubstring) {
+    const std::vector<std::string> printers = {"Other", "MyQ73", "Q73", "Q73(Copy 1)", "q73", "Q7 3"};
+    EXPECT_EQ(CountPrintersContaining({}, kModelName), 0);
+    EXPECT_EQ(CountPrintersContaining(printers, kModelName), 3);
+    EXPECT_EQ(CountPrintersContaining(printers, "ABC"), 0);
+    EXPECT_EQ(FirstPrinterContaining(printers, kModelName), "MyQ73");
+    EXPECT_EQ(FirstPrinterContaining(printers, "ABC"), "");
 }
 
 TEST(Registration, TheNewPrinterIsNamedAfterTheModelOrAsACopy) {

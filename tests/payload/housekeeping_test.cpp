@@ -1,10 +1,13 @@
 // The registry helper and the stale INF clean-up, on the prefix's real registry and INF folder.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
 
 #include <string>
 #include <vector>
 
 #include "reg.h"
+#include "user_notifications.h"
 #include "setup.h"
 #include "test_support.h"
 
@@ -113,4 +116,106 @@ TEST_F(StaleInfs, OnlyCopiesOfThisModelsPrinterInfAreDeletedWithTheirPnf) {
         EXPECT_EQ(ReadFileBytes(Pnf(n)), "precompiled " + std::to_string(n)) << n;
     }
     EXPECT_EQ(ReadFileBytes(Inf(100)), strMatch);
+}
+
+namespace {
+
+// Records message boxes instead of showing them.
+class CRecordedNotifications : public CUserNotifications {
+public:
+    CRecordedNotifications() : m_pPrevious(ReplaceUserNotificationsForTesting(this)) {}
+    ~CRecordedNotifications() override { ReplaceUserNotificationsForTesting(m_pPrevious); }
+    int ShowMessage(HWND, const char* pszText, const char* pszCaption, UINT) override {
+        m_messages.push_back(std::string(pszCaption) + ": " + pszText);
+        return IDOK;
+    }
+    void PostQuit(HWND) override { ++m_nQuitRequests; }
+
+    std::vector<std::string> m_messages;
+    int m_nQuitRequests = 0;
+
+private:
+    CUserNotifications* m_pPrevious;
+};
+
+std::string DriverDirectory() {
+    char szDirectory[MAX_PATH] = {};
+    DWORD cbNeeded = 0;
+    ::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>("Windows NT x86"), 1,
+                                 reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory, &cbNeeded);
+    return szDirectory;
+}
+
+std::string UninstallKey(const std::string& strName) {
+    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + strName + " printer";
+}
+
+class PrepareInstall : public ::testing::Test {
+protected:
+    void SetUp() override { g_szPrinterName.assign("Q73"); }
+    void TearDown() override {
+        for (const char* pszName : {"Q73", "ABC"}) ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(pszName).c_str());
+        for (const std::string& strFile : m_planted) ::DeleteFileA(strFile.c_str());
+        g_szPrinterName.clear();
+    }
+    void Plant(const std::string& strPath) {
+        WriteFileBytes(strPath, "earlier installation");
+        m_planted.push_back(strPath);
+    }
+
+    CScopedStagingDirectory m_staging;
+    CRecordedNotifications m_notifications;
+    std::vector<std::string> m_planted;
+};
+
+}  // namespace
+
+TEST_F(PrepareInstall, WithoutPrintersWritesTheUninstallEntryAndDeletesNoFile) {
+    ASSERT_FALSE(DriverDirectory().empty());
+    for (const char* pszName : {"\\Q73.GPD", "\\Q73D.dll", "\\3\\Q73.INI"}) Plant(DriverDirectory() + pszName);
+    Plant("C:\\TEMP\\Q73F.dll");
+
+    theApp.PrepareInstall();
+    theApp.PrepareInstall();  // a second run leaves the same single key
+
+    const std::string strKey = UninstallKey("Q73");
+    const std::string strUninstaller = DriverDirectory() + "\\uninstallQ73.exe";
+    EXPECT_EQ(ReadMachineValue(strKey.c_str(), "DisplayName"), std::string("Q73 printer driver uninstall") + '\0');
+    EXPECT_EQ(ReadMachineValue(strKey.c_str(), "UninstallString"), strUninstaller + '\0');
+    EXPECT_EQ(ReadMachineValue(strKey.c_str(), "DisplayIcon"), strUninstaller + ",-0" + '\0');
+    EXPECT_EQ(ReadMachineValue(strKey.c_str(), "Publisher"), std::string("Q73 printer") + '\0');
+    for (const std::string& strFile : m_planted) EXPECT_TRUE(FileExists(strFile)) << strFile;
+    EXPECT_TRUE(m_notifications.m_messages.empty());
+}
+
+TEST_F(PrepareInstall, TheEntryIsNamedAfterThePrinterName) {
+    g_szPrinterName.assign("ABC");
+    theApp.PrepareInstall();
+    EXPECT_EQ(ReadMachineValue(UninstallKey("ABC").c_str(), "Publisher"), std::string("ABC printer") + '\0');
+    EXPECT_EQ(ReadMachineValue(UninstallKey("ABC").c_str(), "UninstallString"),
+              DriverDirectory() + "\\uninstallABC.exe" + '\0');
+    EXPECT_EQ(ReadMachineValue(UninstallKey("Q73").c_str(), "Publisher"), "<no key>");
+}
+
+TEST_F(PrepareInstall, RemovesStaleInfCopies) {
+    char szWindows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(szWindows, MAX_PATH);
+    const std::string strInf = std::string(szWindows) + "\\inf\\oem98.inf";
+    ASSERT_FALSE(FileExists(strInf));
+    WriteFileBytes(strInf, PayloadBytes(256));
+    theApp.PrepareInstall();
+    EXPECT_FALSE(FileExists(strInf));
+    ::DeleteFileA(strInf.c_str());
+}
+
+TEST_F(PrepareInstall, DeletionHelpersNameTheirDirectories) {
+    Plant(DriverDirectory() + "\\probe.txt");
+    Plant(DriverDirectory() + "\\3\\probe.txt");
+    Plant("C:\\TEMP\\probe.txt");
+    EXPECT_TRUE(theApp.DeleteFromDriverDir("probe.txt"));
+    EXPECT_TRUE(theApp.DeleteFromDriverDir3("probe.txt"));
+    EXPECT_TRUE(theApp.DeleteFromTemp("probe.txt"));
+    for (const std::string& strFile : m_planted) EXPECT_FALSE(FileExists(strFile)) << strFile;
+    EXPECT_FALSE(theApp.DeleteFromTemp("probe.txt"));
+    EXPECT_FALSE(theApp.DeletePrinterForm("No such printer", "papersize(80x297mm)"));
 }
