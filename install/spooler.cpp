@@ -16,11 +16,11 @@ bool EnumerateLocalPrinters(std::vector<std::string>& names) {
     return true;
 }
 
-bool GetDriverDirectory(CPathString& strDirectory) {
+bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment) {
     strDirectory.clear();
     DWORD cbNeeded = 0;
     char* pszBuffer = strDirectory.GetBufferUnsafe();
-    if (!::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>("Windows NT x86"), 1,
+    if (!::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(pszEnvironment), 1,
                                       reinterpret_cast<BYTE*>(pszBuffer),
                                       static_cast<DWORD>(CPathString::kCapacity), &cbNeeded)) {
         strDirectory.clear();

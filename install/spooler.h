@@ -10,6 +10,6 @@
 // false only when the enumeration itself fails.
 bool EnumerateLocalPrinters(std::vector<std::string>& names);
 
-// The spooler's driver directory for "Windows NT x86". False when it cannot be had or does not
-// fit 259 characters; strDirectory is then empty.
-bool GetDriverDirectory(CPathString& strDirectory);
+// The spooler's driver directory for the environment, "Windows NT x86" unless told otherwise.
+// False when it cannot be had or does not fit 259 characters; strDirectory is then empty.
+bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment = "Windows NT x86");

@@ -6,7 +6,9 @@
 #include "file_io.h"
 #include "language_choice.h"
 #include "os_version.h"
+#include "printer_name.h"
 #include "profile.h"
+#include "spooler.h"
 
 // Static initialisation runs in definition order: the three paths start empty, then the
 // operating-system code is fixed, then the application object is constructed.
@@ -22,7 +24,6 @@ WORD g_wLanguage = 0;
 namespace {
 
 constexpr UINT kSettingFileResource = 148;
-constexpr char kDefaultPrinterName[] = "Q73";
 
 // The program's directory with its trailing backslash; empty when the path is unavailable.
 std::string ProgramDirectory() {
@@ -59,9 +60,19 @@ void CSetupApp::LoadConfiguration() {
     if (!PathExists(g_strSettingFile.c_str()))
         ExtractResource(kSettingFileResource, g_strSettingFile.c_str(), FALSE);
 
+    ReadPrinterName();
+}
+
+void CSetupApp::ReadPrinterName() {
     // The profile read stops at 259 bytes, so the value always fits the buffer.
     const std::string strName =
         ReadProfileString(g_strSettingFile.c_str(), "Setting", "PrinterName", kDefaultPrinterName,
                           static_cast<unsigned>(CPathString::kCapacity));
-    if (!g_szPrinterName.assign(strName)) g_szPrinterName.assign(kDefaultPrinterName);
+    // Every file the install writes or deletes is named after the printer: a name that could
+    // reach outside the staging and driver directories, or overflow a path, is not used.
+    CPathString strDriverDirectory;
+    GetDriverDirectory(strDriverDirectory);
+    if (!IsUsablePrinterName(strName, LongestFixedPartAroundPrinterName(strDriverDirectory.size())) ||
+        !g_szPrinterName.assign(strName))
+        g_szPrinterName.assign(kDefaultPrinterName);
 }

@@ -21,6 +21,10 @@ public:
     // language folder and file, the setting file and the printer name.
     void LoadConfiguration();
 
+    // Start-up's last step: g_szPrinterName from the setting file, or "Q73" when the file
+    // names none or a name that is unsafe to build file names from.
+    void ReadPrinterName();
+
     // Makes sure a language file declaring strName (or, when strName is empty, the language
     // the setting file names) is in the language folder; otherwise writes the language files
     // out of the payload and falls back to English. Records the language in the setting
@@ -45,6 +49,11 @@ public:
     // Deletes oem0.inf to oem99.inf of the Windows INF folder, each with its .pnf, when it is a
     // copy of this model's INF. Failures are ignored.
     void DeleteStaleInfs();
+
+    // The whole installation: housekeeping, staging of the driver set for this system and
+    // language, copies into the driver directory, registration, the outcome message and the
+    // request to quit. Returns without a message when the registration gave up.
+    void InstallDriver();
 
     // Before an install: removes the files of an earlier installation of the printer (when
     // exactly one printer is named after it), writes the uninstall entry, deletes stale INF
@@ -81,3 +90,11 @@ extern CPathString g_szPrinterName;
 extern WORD g_wLanguage;
 // The operating-system code of the running system, fixed during static initialisation.
 extern int g_nOSVersion;
+// The last file name or staging path formed by the install sequence.
+extern CPathString g_szPathScratch;
+// The spooler environment of the driver copies, "Windows NT x86" once the install has begun.
+extern CPathString g_szDriverEnvironment;
+
+// Copies the staged file "C:\TEMP\<pszName>" into the driver directory of
+// g_szDriverEnvironment. Does nothing when that directory cannot be had; failures are ignored.
+void CopyToDriverDirectory(const char* pszName, BOOL bFailIfExists);

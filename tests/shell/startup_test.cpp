@@ -153,8 +153,14 @@ TEST_F(StartUp, PrinterNameComesFromTheSettingFileWhichStaysAsItWas) {
         {"no key", "[Setting]\r\nLanguage=English\r\n", "Q73"},
         {"only the language", "[Setting]\r\nLanguage=Chinese", "Q73"},
         {"key in other case", "[setting]\r\nprintername=Low\r\n", "Low"},
-        {"more than 259 bytes", "[Setting]\r\nPrinterName=" + std::string(300, 'P') + "\r\n",
-         std::string(259, 'P')},
+        {"more than 259 bytes", "[Setting]\r\nPrinterName=" + std::string(300, 'P') + "\r\n", "Q73"},
+        {"too long for the uninstall key", "[Setting]\r\nPrinterName=" + std::string(200, 'P') + "\r\n", "Q73"},
+        {"long but usable", "[Setting]\r\nPrinterName=" + std::string(150, 'P') + "\r\n", std::string(150, 'P')},
+        {"empty", "[Setting]\r\nPrinterName=\r\n", "Q73"},
+        {"a path", "[Setting]\r\nPrinterName=..\\..\\windows\\system32\\x\r\n", "Q73"},
+        {"parent directory", "[Setting]\r\nPrinterName=..\r\n", "Q73"},
+        {"a drive", "[Setting]\r\nPrinterName=C:x\r\n", "Q73"},
+        {"a wildcard", "[Setting]\r\nPrinterName=Q7*\r\n", "Q73"},
     };
     for (const Case& c : cases) {
         WriteFileBytes(SettingFile(), c.strSetting);

@@ -25,3 +25,11 @@ TEST(PrinterName, TheLengthLimitLeavesRoomForTheLongestFixedPart) {
     EXPECT_FALSE(IsUsablePrinterName("Q73", 259));
     EXPECT_FALSE(IsUsablePrinterName("Q73", 300));
 }
+
+TEST(PrinterName, TheLongestFixedPartFollowsTheDriverDirectory) {
+    // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" and " printer".
+    EXPECT_EQ(LongestFixedPartAroundPrinterName(0), 60u);
+    EXPECT_EQ(LongestFixedPartAroundPrinterName(40), 60u);
+    // The driver directory, "\uninstall", ".exe" and ",-0".
+    EXPECT_EQ(LongestFixedPartAroundPrinterName(100), 117u);
+}

@@ -1,0 +1,130 @@
+// The install sequence: one call stages the driver set for this system, copies it into the
+// spooler's driver directory, registers the printer and tells the user the outcome.
+#include <string>
+#include <vector>
+
+#include "payload_sets.h"
+#include "registration_rules.h"
+#include "register_printer.h"
+#include "setup.h"
+#include "spooler.h"
+#include "user_notifications.h"
+
+CPathString g_szPathScratch;
+CPathString g_szDriverEnvironment;
+
+namespace {
+
+constexpr const char* kStagingPlaces[] = {"C:\\TEMP", "C:\\TEMP\\I386", "C:\\TEMP\\x86"};
+constexpr char kPatchTempFile[] = "c:\\temp\\temp.txt";
+
+struct DriverFile {
+    bool bPrinterNamed;
+    const char* pszName;
+};
+
+// The driver file set, in the order of the deletion pass.
+constexpr DriverFile kDriverFiles[] = {
+    {false, "STDNAMES.GPD"}, {true, ".GPD"},     {true, ".INI"},       {true, "D.dll"},
+    {true, "F.dll"},         {false, "ZIKU.UFM"}, {true, "RES.dll"},   {false, "UNIDRV.DLL"},
+    {false, "UNIDRV.HLP"},   {false, "UNIDRVUI.DLL"}, {false, "UNIRES.DLL"},
+};
+
+// The copies into the driver directory, in their order.
+constexpr DriverFile kDriverCopies[] = {
+    {false, "UNIDRV.DLL"},   {true, ".GPD"},     {false, "UNIDRVUI.DLL"}, {false, "UNIDRV.HLP"},
+    {false, "UNIRES.DLL"},   {false, "STDNAMES.GPD"}, {false, "ZIKU.UFM"}, {true, ".INI"},
+    {true, "RES.DLL"},       {true, "D.dll"},    {true, "F.dll"},
+};
+
+std::string FileName(bool bPrinterNamed, const char* pszName) {
+    return bPrinterNamed ? std::string(g_szPrinterName.c_str()) + pszName : std::string(pszName);
+}
+
+void CreateStagingDirectories() {
+    for (const char* pszPlace : kStagingPlaces) ::CreateDirectoryA(pszPlace, nullptr);
+}
+
+// Removes the staging directories where they are empty; deletes no file.
+void RemoveEmptyStagingDirectories() {
+    for (const char* pszPlace : {"c:\\temp\\i386", "c:\\temp\\x86", "c:\\temp"}) ::RemoveDirectoryA(pszPlace);
+}
+
+// What this run wrote into the staging directories, to be removed after the registration.
+class CStagedFiles {
+public:
+    // Writes payload nID to strPath and remembers the path when the file was written.
+    void Extract(UINT nID, const std::string& strPath, BOOL bPatch) {
+        if (!g_szPathScratch.assign(strPath)) return;
+        if (theApp.ExtractResource(nID, g_szPathScratch.c_str(), bPatch)) m_paths.push_back(strPath);
+        if (bPatch) m_bPatched = true;
+    }
+    void DeleteAll() const {
+        for (const std::string& strPath : m_paths) ::DeleteFileA(strPath.c_str());
+        if (m_bPatched) ::DeleteFileA(kPatchTempFile);
+    }
+
+private:
+    std::vector<std::string> m_paths;
+    bool m_bPatched = false;
+};
+
+}  // namespace
+
+void CopyToDriverDirectory(const char* pszName, BOOL bFailIfExists) {
+    CPathString strDriverDirectory, strSource, strTarget;
+    if (!GetDriverDirectory(strDriverDirectory, g_szDriverEnvironment.c_str())) return;  // never the drive's root
+    if (!strSource.format("C:\\TEMP\\%s", pszName) ||
+        !strTarget.format("%s\\%s", strDriverDirectory.c_str(), pszName))
+        return;
+    ::CopyFileA(strSource.c_str(), strTarget.c_str(), bFailIfExists);
+}
+
+void CSetupApp::InstallDriver() {
+    const WORD wSystemLangId = ::GetSystemDefaultLangID();
+    const TextVariant variant = ChooseTextVariant(g_wLanguage, wSystemLangId);
+
+    RemoveEmptyStagingDirectories();
+    PrepareInstall();
+
+    CreateStagingDirectories();
+    CPathString strDriverDirectory;
+    const bool bDriverDirectory = GetDriverDirectory(strDriverDirectory);
+    g_szDriverEnvironment.assign("Windows NT x86");
+
+    for (const DriverFile& file : kDriverFiles) {
+        const std::string strName = FileName(file.bPrinterNamed, file.pszName);
+        DeleteFromTemp(strName.c_str());
+        if (!bDriverDirectory) continue;
+        DeleteFromDriverDir(strName.c_str());
+        if (file.bPrinterNamed) DeleteFromDriverDir3(strName.c_str());
+    }
+
+    CStagedFiles staged;
+    const std::string strUninstaller = std::string("uninstall") + g_szPrinterName.c_str() + ".exe";
+    staged.Extract(255, std::string(kStagingPlaces[0]) + "\\" + strUninstaller, FALSE);
+    CreateStagingDirectories();
+    staged.Extract(256, std::string(kStagingPlaces[0]) + "\\" + FileName(true, ".INF"), FALSE);
+    CopyToDriverDirectory(strUninstaller.c_str(), FALSE);
+
+    ::CreateDirectoryA(kStagingPlaces[0], nullptr);
+    for (const StagedFile& file : StagingPlan(g_nOSVersion, wSystemLangId, g_wLanguage)) {
+        const std::string strName = FileName(file.bPrinterNamed, file.pszName);
+        const int nPlaces = file.places == StagingPlaces::AllThree ? 3 : 1;
+        for (int i = 0; i < nPlaces; ++i)
+            staged.Extract(file.nResource, std::string(kStagingPlaces[i]) + "\\" + strName, file.bPatched);
+    }
+    for (const DriverFile& file : kDriverCopies)
+        CopyToDriverDirectory(FileName(file.bPrinterNamed, file.pszName).c_str(), FALSE);
+
+    const RegistrationResult result = RegisterPrinter(variant);
+    if (result.outcome == RegistrationResult::GaveUp) return;
+
+    UserNotifications().ShowMessage(m_hMainWnd, OutcomeMessage(variant, result.outcome == RegistrationResult::Success),
+                                    GetTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    UserNotifications().PostQuit(m_hMainWnd);
+
+    // A print-UI process that is still running may still read the staged files.
+    if (result.bProcessEnded) staged.DeleteAll();
+    RemoveEmptyStagingDirectories();
+}

@@ -1,0 +1,84 @@
+#include "register_printer.h"
+
+#include <string>
+#include <vector>
+
+#include "fixed_string.h"
+#include "registration_rules.h"
+#include "scoped_handle.h"
+#include "spooler.h"
+
+namespace {
+
+constexpr DWORD kInstallWaitMs = 90000;
+DWORD g_dwInstallWaitMs = kInstallWaitMs;
+
+// The print-UI process inherits this as its current directory.
+constexpr char kStagingDirectory[] = "C:\\TEMP";
+
+// The system's own rundll32, never one found on the search path (a planted copy in the
+// current directory or beside the program would run otherwise).
+bool SystemRundll32(CPathString& strPath) {
+    const UINT nLength = ::GetSystemDirectoryA(strPath.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
+    if (nLength == 0 || nLength >= CPathString::kCapacity) return false;
+    return strPath.append("\\rundll32.exe");
+}
+
+// Starts the command line hidden. The process handle is returned when bKeepProcess is set.
+bool StartHidden(const CFixedString<1000>& strCommand, CKernelHandle* pProcess) {
+    CPathString strProgram;
+    if (!SystemRundll32(strProgram)) return false;
+    CFixedString<1000> strWritable(strCommand);  // CreateProcessA may write to its command line
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(strProgram.c_str(), strWritable.GetBufferUnsafe(), nullptr, nullptr, FALSE, 0,
+                          nullptr, nullptr, &startup, &process))
+        return false;
+    CKernelHandle hThread(process.hThread);
+    CKernelHandle hProcess(process.hProcess);
+    if (pProcess) *pProcess = std::move(hProcess);
+    return true;
+}
+
+}  // namespace
+
+DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
+    const DWORD dwPrevious = g_dwInstallWaitMs;
+    g_dwInstallWaitMs = dwMilliseconds;
+    return dwPrevious;
+}
+
+RegistrationResult RegisterPrinter(TextVariant variant) {
+    ::SetCurrentDirectoryA(kStagingDirectory);
+
+    std::vector<std::string> before;
+    if (!EnumerateLocalPrinters(before)) return {RegistrationResult::GaveUp, false};
+    const int nCountBefore = CountPrintersContaining(before, kModelName);
+
+    const std::string strNewName = NewPrinterName(variant, nCountBefore);
+    CFixedString<1000> strInstall;
+    if (!strInstall.format("rundll32 printui.dll,PrintUIEntry /if /f C:\\TEMP\\Q73.INF /r \"%s\" /b \"%s\" /m \"Q73\" ",
+                           "LPT1:", strNewName.c_str()))
+        return {RegistrationResult::Failure, true};
+
+    CKernelHandle hProcess;
+    if (!StartHidden(strInstall, &hProcess)) return {RegistrationResult::Failure, true};
+    if (::WaitForSingleObject(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)
+        return {RegistrationResult::Failure, false};  // still running: it may read the staged files
+    hProcess.Reset();
+    ::Sleep(100);
+
+    std::vector<std::string> after;
+    if (!EnumerateLocalPrinters(after)) return {RegistrationResult::GaveUp, true};
+    if (!IsRegistrationSuccess(nCountBefore, CountPrintersContaining(after, kModelName)))
+        return {RegistrationResult::Failure, true};
+
+    CFixedString<1000> strDefault;
+    const std::string strAdded = AddedPrinter(strNewName, before, after);
+    if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()))
+        StartHidden(strDefault, nullptr);  // not waited for; its result is not observed
+    return {RegistrationResult::Success, true};
+}

@@ -1,0 +1,23 @@
+// Registering the staged driver as a printer through the platform's print-UI component.
+#pragma once
+
+#include <windows.h>
+
+#include "language_choice.h"
+
+struct RegistrationResult {
+    enum Outcome { Success, Failure, GaveUp } outcome;
+    // The install command's process ended within the wait (so nothing still reads the
+    // staged files).
+    bool bProcessEnded;
+};
+
+// Counts the model's printers, runs the install command hidden (rundll32 by its full path in
+// the system directory, from "C:\TEMP"), waits for it, recounts, and on success starts the
+// default-printer command for the printer this install added. GaveUp when the spooler cannot
+// be enumerated; an empty spooler counts 0 printers.
+RegistrationResult RegisterPrinter(TextVariant variant);
+
+// For tests only: how long RegisterPrinter waits for the install command (90 000 ms unless
+// changed). Returns the previous value.
+DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds);
