@@ -13,7 +13,8 @@ namespace {
 constexpr DWORD kInstallWaitMs = 90000;
 DWORD g_dwInstallWaitMs = kInstallWaitMs;
 
-// The print-UI process inherits this as its current directory.
+// The print-UI processes run in the staging directory. It is handed to them rather than made
+// this program's current directory, which would keep the directory from being removed.
 constexpr char kStagingDirectory[] = "C:\\TEMP";
 
 // The system's own rundll32, never one found on the search path (a planted copy in the
@@ -35,7 +36,7 @@ bool StartHidden(const CFixedString<1000>& strCommand, CKernelHandle* pProcess) 
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
     if (!::CreateProcessA(strProgram.c_str(), strWritable.GetBufferUnsafe(), nullptr, nullptr, FALSE, 0,
-                          nullptr, nullptr, &startup, &process))
+                          nullptr, kStagingDirectory, &startup, &process))
         return false;
     CKernelHandle hThread(process.hThread);
     CKernelHandle hProcess(process.hProcess);
@@ -52,8 +53,6 @@ DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
 }
 
 RegistrationResult RegisterPrinter(TextVariant variant) {
-    ::SetCurrentDirectoryA(kStagingDirectory);
-
     std::vector<std::string> before;
     if (!EnumerateLocalPrinters(before)) return {RegistrationResult::GaveUp, false};
     const int nCountBefore = CountPrintersContaining(before, kModelName);

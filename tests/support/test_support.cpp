@@ -43,6 +43,7 @@ CScopedDirectory::~CScopedDirectory() {
 }
 
 CScopedStagingDirectory::CScopedStagingDirectory() {
+    ::SetCurrentDirectoryA("C:\\");  // a current directory cannot be removed
     RemoveTree("C:\\TEMP");
     if (!::CreateDirectoryA("C:\\TEMP", nullptr)) ADD_FAILURE() << "cannot create C:\\TEMP";
 }

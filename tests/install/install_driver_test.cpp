@@ -1,0 +1,205 @@
+// One call of InstallDriver, under Wine with the print-UI stand-in: what it stages, copies,
+// runs and says, on the system language of this run.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
+
+#include <string>
+#include <vector>
+
+#include "language_choice.h"
+#include "os_version.h"
+#include "patch_rules.h"
+#include "payload_sets.h"
+#include "register_printer.h"
+#include "registration_rules.h"
+#include "setup.h"
+#include "test_support.h"
+#include "user_notifications.h"
+
+namespace {
+
+class CRecordedNotifications : public CUserNotifications {
+public:
+    CRecordedNotifications() : m_pPrevious(ReplaceUserNotificationsForTesting(this)) {}
+    ~CRecordedNotifications() override { ReplaceUserNotificationsForTesting(m_pPrevious); }
+    int ShowMessage(HWND, const char* pszText, const char* pszCaption, UINT) override {
+        m_messages.push_back(std::string(pszCaption) + ": " + pszText);
+        return IDOK;
+    }
+    void PostQuit(HWND) override { ++m_nQuitRequests; }
+
+    std::vector<std::string> m_messages;
+    int m_nQuitRequests = 0;
+
+private:
+    CUserNotifications* m_pPrevious;
+};
+
+std::string DriverDirectory() {
+    char szDirectory[MAX_PATH] = {};
+    DWORD cbNeeded = 0;
+    ::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>("Windows NT x86"), 1,
+                                 reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory, &cbNeeded);
+    return szDirectory;
+}
+
+std::string LogPath() {
+    char szWindows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(szWindows, MAX_PATH);
+    return std::string(szWindows) + "\\temp\\q73-printui.log";
+}
+
+std::vector<std::string> LocalPrinters() {
+    DWORD cbNeeded = 0, nReturned = 0;
+    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned);
+    std::vector<std::string> names;
+    if (!cbNeeded) return names;
+    std::vector<BYTE> buffer(cbNeeded);
+    if (!::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), cbNeeded, &cbNeeded, &nReturned)) return names;
+    for (DWORD i = 0; i < nReturned; ++i) names.push_back(reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())[i].pPrinterName);
+    return names;
+}
+
+void DeleteModelPrinters() {
+    for (const std::string& strName : LocalPrinters()) {
+        if (strName.find("Q73") == std::string::npos) continue;
+        PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE hPrinter = nullptr;
+        if (::OpenPrinterA(const_cast<char*>(strName.c_str()), &hPrinter, &access)) {
+            ::DeletePrinter(hPrinter);
+            ::ClosePrinter(hPrinter);
+        }
+    }
+    ::DeletePrinterDriverA(nullptr, const_cast<char*>("Windows NT x86"), const_cast<char*>("Q73"));
+}
+
+std::string DefaultPrinter() {
+    char szName[MAX_PATH] = {};
+    DWORD cchName = MAX_PATH;
+    return ::GetDefaultPrinterA(szName, &cchName) ? szName : "";
+}
+
+// The default-printer command is not waited for: give it a few seconds.
+std::string DefaultPrinterOnceSet(const std::string& strExpected) {
+    for (int i = 0; i < 100 && DefaultPrinter() != strExpected; ++i) ::Sleep(100);
+    return DefaultPrinter();
+}
+
+class InstallDriver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteModelPrinters();
+        ::DeleteFileA(LogPath().c_str());
+        g_szPrinterName.assign("Q73");
+        g_wLanguage = 1;
+        m_dwPreviousWait = ReplaceRegistrationWaitForTesting(30000);
+    }
+    void TearDown() override {
+        for (const char* pszKnob : {"Q73_PRINTUI_FAIL", "Q73_PRINTUI_HANG", "Q73_PRINTUI_NAME"})
+            ::SetEnvironmentVariableA(pszKnob, nullptr);
+        ReplaceRegistrationWaitForTesting(m_dwPreviousWait);
+        DeleteModelPrinters();
+        ::DeleteFileA(LogPath().c_str());
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Q73 printer");
+        g_szPrinterName.clear();
+        g_wLanguage = 0;
+        g_nOSVersion = GetOSVersionCode();
+    }
+
+    TextVariant Variant() const { return ChooseTextVariant(g_wLanguage, ::GetSystemDefaultLangID()); }
+    std::string ExpectedMessage(bool bSuccess) const {
+        return "install_tests: " + std::string(OutcomeMessage(Variant(), bSuccess));
+    }
+
+    CScopedStagingDirectory m_staging;
+    CRecordedNotifications m_notifications;
+    DWORD m_dwPreviousWait = 0;
+};
+
+std::string Expected(const StagedFile& file) {
+    if (!file.bPatched) return PayloadBytes(file.nResource);
+    PatchRule rules[kPatchRuleCount];
+    MakePatchRules(g_szPrinterName, rules);
+    return PatchText(PayloadBytes(file.nResource), rules, kPatchRuleCount);
+}
+
+}  // namespace
+
+// A print-UI process that outlives the wait leaves everything staged, so what was staged can
+// be seen afterwards: every set, with Chinese and with English chosen.
+TEST_F(InstallDriver, StagesAndCopiesTheSetOfEverySystemAndLanguage) {
+    ReplaceRegistrationWaitForTesting(300);
+    ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
+    ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
+    const std::string strDriverDirectory = DriverDirectory();
+    for (int nOS : {6, 7, 8, 9, 10, 4}) {
+        for (WORD wLanguage : {0, 1}) {
+            SCOPED_TRACE(::testing::Message() << "os " << nOS << " language " << wLanguage);
+            RemoveTree("C:\\TEMP");
+            g_nOSVersion = nOS;
+            g_wLanguage = wLanguage;
+            m_notifications.m_messages.clear();
+            theApp.InstallDriver();
+
+            for (const StagedFile& file : StagingPlan(nOS, ::GetSystemDefaultLangID(), wLanguage)) {
+                const std::string strName = file.bPrinterNamed ? std::string("Q73") + file.pszName : file.pszName;
+                const std::string strBytes = Expected(file);
+                EXPECT_EQ(ReadFileBytes("C:\\TEMP\\" + strName), strBytes) << strName;
+                const bool bAllThree = file.places == StagingPlaces::AllThree;
+                for (const char* pszSub : {"C:\\TEMP\\I386\\", "C:\\TEMP\\x86\\"}) {
+                    EXPECT_EQ(FileExists(pszSub + strName), bAllThree) << pszSub << strName;
+                    if (bAllThree) {
+                        EXPECT_EQ(ReadFileBytes(pszSub + strName), strBytes) << pszSub << strName;
+                    }
+                }
+                EXPECT_EQ(ReadFileBytes(strDriverDirectory + "\\" + strName), strBytes) << strName;
+            }
+            EXPECT_EQ(ReadFileBytes("C:\\TEMP\\Q73.INF"), PayloadBytes(256));
+            EXPECT_EQ(ReadFileBytes(strDriverDirectory + "\\uninstallQ73.exe"), PayloadBytes(255));
+            EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+        }
+    }
+    EXPECT_EQ(m_notifications.m_nQuitRequests, 12);
+    const std::string strLog = ReadFileBytes(LogPath());
+    EXPECT_NE(strLog.find("/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" "),
+              std::string::npos) << strLog;
+    ::Sleep(2500);  // the stand-ins end without acting
+}
+
+TEST_F(InstallDriver, OnAnEmptySpoolerInstallsQ73MakesItTheDefaultAndCleansUp) {
+    WriteFileBytes("C:\\TEMP\\mine.txt", "not the installer's");
+    theApp.InstallDriver();
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
+    EXPECT_EQ(m_notifications.m_nQuitRequests, 1);
+    const std::vector<std::string> printers = LocalPrinters();
+    EXPECT_EQ(CountPrintersContaining(printers, "Q73"), 1);
+    EXPECT_EQ(DefaultPrinterOnceSet("Q73"), "Q73");
+    // What the run staged is gone; what it did not write stays, so C:\TEMP stays too.
+    EXPECT_FALSE(FileExists("C:\\TEMP\\Q73.GPD"));
+    EXPECT_FALSE(FileExists("C:\\TEMP\\temp.txt"));
+    EXPECT_FALSE(FileExists("C:\\TEMP\\x86"));
+    EXPECT_EQ(ReadFileBytes("C:\\TEMP\\mine.txt"), "not the installer's");
+    EXPECT_TRUE(FileExists(DriverDirectory() + "\\Q73.GPD"));
+}
+
+TEST_F(InstallDriver, AnExistingQ73PrinterGetsACopyThatBecomesTheDefault) {
+    theApp.InstallDriver();
+    ASSERT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 1);
+    m_notifications.m_messages.clear();
+    ::CreateDirectoryA("C:\\TEMP", nullptr);
+    theApp.InstallDriver();
+    const std::string strCopy = NewPrinterName(Variant(), 1);
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 2);
+    EXPECT_EQ(DefaultPrinterOnceSet(strCopy), strCopy);
+    EXPECT_NE(ReadFileBytes(LogPath()).find("/y /n \"" + strCopy + "\""), std::string::npos);
+}
+
+TEST_F(InstallDriver, APrintUiThatAddsNothingIsAFailureAndNoDefaultIsSet) {
+    ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
+    theApp.InstallDriver();
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
+    EXPECT_EQ(ReadFileBytes(LogPath()).find("/y /n"), std::string::npos);
+}
