@@ -203,3 +203,68 @@ TEST_F(InstallDriver, APrintUiThatAddsNothingIsAFailureAndNoDefaultIsSet) {
     EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
     EXPECT_EQ(ReadFileBytes(LogPath()).find("/y /n"), std::string::npos);
 }
+
+TEST_F(InstallDriver, APrinterWithTheModelInItsNameCountsSoTheNewOneIsACopy) {
+    ::SetEnvironmentVariableA("Q73_PRINTUI_NAME", "MyQ73");
+    theApp.InstallDriver();
+    ::SetEnvironmentVariableA("Q73_PRINTUI_NAME", nullptr);
+    ASSERT_EQ(LocalPrinters(), std::vector<std::string>{"MyQ73"});
+    // The printer added under another name is still the one made the default.
+    EXPECT_EQ(DefaultPrinterOnceSet("MyQ73"), "MyQ73");
+    ::CreateDirectoryA("C:\\TEMP", nullptr);
+    theApp.InstallDriver();
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), NewPrinterName(Variant(), 1)), 1);
+}
+
+TEST_F(InstallDriver, APrinterNameFromTheSettingFileNamesEveryFileButNotTheCommand) {
+    g_szPrinterName.assign("ABC");
+    theApp.InstallDriver();
+    // The INF names the "Q73" files, so whether the print-UI can install from the ABC files is
+    // its business; the message reports what the printer count shows.
+    const bool bAdded = CountPrintersContaining(LocalPrinters(), "Q73") == 1;
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(bAdded)});
+    for (const char* pszName : {"ABC.GPD", "ABC.INI", "ABCD.dll", "ABCF.dll", "ABCRES.DLL", "uninstallABC.exe"})
+        EXPECT_TRUE(FileExists(DriverDirectory() + "\\" + pszName)) << pszName;
+    EXPECT_NE(ReadFileBytes(DriverDirectory() + "\\ABC.GPD").find("*ModelName: \"ABC\""), std::string::npos);
+    EXPECT_NE(ReadFileBytes(LogPath()).find("/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" "),
+              std::string::npos);
+    for (const char* pszName : {"ABC.GPD", "ABC.INF", "uninstallABC.exe"})
+        EXPECT_FALSE(FileExists(std::string("C:\\TEMP\\") + pszName)) << pszName;
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ABC printer");
+}
+
+TEST_F(InstallDriver, ARundll32PlantedInTheStagingDirectoryNeverRuns) {
+    // A program that would not add the printer, under the name the command line starts with.
+    ASSERT_TRUE(::CopyFileA("C:\\windows\\system32\\cmd.exe", "C:\\TEMP\\rundll32.exe", FALSE));
+    theApp.InstallDriver();
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 1);
+    EXPECT_TRUE(FileExists("C:\\TEMP\\rundll32.exe"));  // not the run's file: it stays
+}
+
+TEST_F(InstallDriver, WithoutRundll32TheInstallFailsWithoutWaiting) {
+    const std::string strRundll32 = "C:\\windows\\system32\\rundll32.exe";
+    const std::string strAside = strRundll32 + ".aside";
+    ASSERT_TRUE(::MoveFileA(strRundll32.c_str(), strAside.c_str()));
+    theApp.InstallDriver();
+    ASSERT_TRUE(::MoveFileA(strAside.c_str(), strRundll32.c_str()));
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+    EXPECT_EQ(m_notifications.m_nQuitRequests, 1);
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
+    EXPECT_FALSE(FileExists(LogPath()));
+}
+
+TEST_F(InstallDriver, PrepareInstallDeletesTheFilesOfTheOnePrinterNamedLikeIt) {
+    theApp.InstallDriver();
+    ASSERT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 1);
+    ::CreateDirectoryA("C:\\TEMP", nullptr);
+    const std::string strDriverDirectory = DriverDirectory();
+    ::CreateDirectoryA((strDriverDirectory + "\\3").c_str(), nullptr);
+    const std::vector<std::string> files = {strDriverDirectory + "\\Q73.GPD", strDriverDirectory + "\\3\\Q73F.dll",
+                                            "C:\\TEMP\\Q73.INI", strDriverDirectory + "\\UNIDRV.DLL"};
+    for (const std::string& strFile : files) WriteFileBytes(strFile, "earlier");
+    theApp.PrepareInstall();
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(FileExists(files[i])) << files[i];
+    EXPECT_TRUE(FileExists(files[3]));  // not one of the printer's own files
+    ::DeleteFileA(files[3].c_str());
+}

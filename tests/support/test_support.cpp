@@ -44,7 +44,11 @@ CScopedDirectory::~CScopedDirectory() {
 
 CScopedStagingDirectory::CScopedStagingDirectory() {
     ::SetCurrentDirectoryA("C:\\");  // a current directory cannot be removed
-    RemoveTree("C:\\TEMP");
+    // A print-UI process of an earlier test may still be running in it for a moment.
+    for (int nTry = 0; nTry < 100 && FileExists("C:\\TEMP"); ++nTry) {
+        RemoveTree("C:\\TEMP");
+        if (FileExists("C:\\TEMP")) ::Sleep(100);
+    }
     if (!::CreateDirectoryA("C:\\TEMP", nullptr)) ADD_FAILURE() << "cannot create C:\\TEMP";
 }
 
