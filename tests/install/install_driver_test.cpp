@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winspool.h>
+#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -267,4 +268,84 @@ TEST_F(InstallDriver, PrepareInstallDeletesTheFilesOfTheOnePrinterNamedLikeIt) {
     for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(FileExists(files[i])) << files[i];
     EXPECT_TRUE(FileExists(files[3]));  // not one of the printer's own files
     ::DeleteFileA(files[3].c_str());
+}
+
+namespace {
+
+int CountProcesses(const char* pszExeName) {
+    int nCount = 0;
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry)) {
+        if (::lstrcmpiA(entry.szExeFile, pszExeName) == 0) ++nCount;
+    }
+    ::CloseHandle(hSnapshot);
+    return nCount;
+}
+
+}  // namespace
+
+TEST_F(InstallDriver, APrintUiStillRunningAfterTheWaitIsAFailureAndKeepsEverything) {
+    ReplaceRegistrationWaitForTesting(300);
+    ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
+    ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "3");
+    const int nBefore = CountProcesses("rundll32.exe");
+    theApp.InstallDriver();
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+    EXPECT_EQ(CountProcesses("rundll32.exe"), nBefore + 1);  // not stopped by the installer
+    EXPECT_TRUE(FileExists("C:\\TEMP\\Q73.GPD"));              // it may still read the staged files
+    EXPECT_TRUE(FileExists("C:\\TEMP\\x86\\Q73F.dll"));
+    for (int i = 0; i < 50 && CountProcesses("rundll32.exe") > nBefore; ++i) ::Sleep(100);
+}
+
+TEST_F(InstallDriver, ADriverFileHeldOpenIsNeitherDeletedNorReplaced) {
+    const std::string strLocked = DriverDirectory() + "\\UNIDRV.HLP";
+    WriteFileBytes(strLocked, "held open");
+    {
+        HANDLE hFile = ::CreateFileA(strLocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
+        theApp.InstallDriver();
+        ::CloseHandle(hFile);
+    }
+    EXPECT_EQ(ReadFileBytes(strLocked), "held open");
+    const bool bAdded = CountPrintersContaining(LocalPrinters(), "Q73") == 1;
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(bAdded)});
+    ::DeleteFileA(strLocked.c_str());
+}
+
+TEST_F(InstallDriver, PrepareInstallKeepsTheFilesWhenTwoPrintersAreNamedLikeIt) {
+    theApp.InstallDriver();
+    ::CreateDirectoryA("C:\\TEMP", nullptr);
+    theApp.InstallDriver();
+    ASSERT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 2);
+    ::CreateDirectoryA("C:\\TEMP", nullptr);
+    const std::string strGpd = DriverDirectory() + "\\Q73.GPD";
+    WriteFileBytes(strGpd, "in use by two printers");
+    theApp.PrepareInstall();
+    EXPECT_EQ(ReadFileBytes(strGpd), "in use by two printers");
+}
+
+TEST_F(InstallDriver, PrepareInstallRemovesThePaperFormThroughTheModelsFirstPrinter) {
+    theApp.InstallDriver();
+    ASSERT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 1);
+    PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE hPrinter = nullptr;
+    ASSERT_TRUE(::OpenPrinterA(const_cast<char*>("Q73"), &hPrinter, &access));
+    FORM_INFO_1A form = {};
+    form.pName = const_cast<char*>("papersize(80x297mm)");
+    form.Size = {79375, 297000};
+    form.ImageableArea = {0, 0, 79375, 297000};
+    const BOOL bAdded = ::AddFormA(hPrinter, 1, reinterpret_cast<BYTE*>(&form));
+    DWORD cbNeeded = 0;
+    const BOOL bFound = ::GetFormA(hPrinter, form.pName, 1, nullptr, 0, &cbNeeded) || cbNeeded > 0;
+    ::ClosePrinter(hPrinter);
+    if (!bAdded || !bFound) GTEST_SKIP() << "this spooler keeps no forms";
+    ::CreateDirectoryA("C:\\TEMP", nullptr);
+    theApp.PrepareInstall();
+    ASSERT_TRUE(::OpenPrinterA(const_cast<char*>("Q73"), &hPrinter, &access));
+    cbNeeded = 0;
+    EXPECT_FALSE(::GetFormA(hPrinter, form.pName, 1, nullptr, 0, &cbNeeded) || cbNeeded > 0);
+    ::ClosePrinter(hPrinter);
 }
