@@ -7,7 +7,7 @@
 #include "test_support.h"  // windows.h, before winspool.h
 #include <winspool.h>
 
-#include <optional>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -228,10 +228,12 @@ TEST_F(PrintUiStandIn, SecondPrinterOfTheSameModelReusesTheDriver) {
 
 TEST_F(PrintUiStandIn, TakenNameKeepsTheExistingPrinter) {
     RunPrintUi(kInstallQ73);
+    // Wine's AddPrinterA alone would move the printer to COM1:.
     RunPrintUi(InstallCommand("Q73", "COM1:"));
     const std::vector<PrinterFacts> found = FindPrinters("Q73");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].strPort, "LPT1:");
+    EXPECT_EQ(found[0].strDriver, "Q73");
 }
 
 TEST_F(PrintUiStandIn, DefaultCommandMakesThePrinterTheDefault) {
@@ -282,6 +284,10 @@ TEST_F(PrintUiStandIn, HangKnobKeepsTheProcessRunningBeforeItActs) {
 // The copy name's GBK bytes reach the spooler and the log unchanged, through rundll32's
 // wide-character entry, in whatever ANSI code page the system has (936 under zh_CN).
 TEST_F(PrintUiStandIn, AnsiCopyNameRoundTripsByteForByte) {
+    const char* pszLangId = std::getenv("Q73_EXPECTED_LANGID");
+    if (pszLangId && std::string(pszLangId) == "0804") {
+        ASSERT_EQ(::GetACP(), 936u);
+    }
     const std::string strCommand = InstallCommand(kCopyName);
     RunPrintUi(strCommand);
     RunPrintUi(DefaultCommand(kCopyName));
