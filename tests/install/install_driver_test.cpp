@@ -15,27 +15,11 @@
 #include "register_printer.h"
 #include "registration_rules.h"
 #include "setup.h"
+#include "recorded_notifications.h"
 #include "test_support.h"
 #include "user_notifications.h"
 
 namespace {
-
-class CRecordedNotifications : public CUserNotifications {
-public:
-    CRecordedNotifications() : m_pPrevious(ReplaceUserNotificationsForTesting(this)) {}
-    ~CRecordedNotifications() override { ReplaceUserNotificationsForTesting(m_pPrevious); }
-    int ShowMessage(HWND, const char* pszText, const char* pszCaption, UINT) override {
-        m_messages.push_back(std::string(pszCaption) + ": " + pszText);
-        return IDOK;
-    }
-    void PostQuit(HWND) override { ++m_nQuitRequests; }
-
-    std::vector<std::string> m_messages;
-    int m_nQuitRequests = 0;
-
-private:
-    CUserNotifications* m_pPrevious;
-};
 
 std::string DriverDirectory() {
     char szDirectory[MAX_PATH] = {};

@@ -9,6 +9,7 @@
 #include "reg.h"
 #include "user_notifications.h"
 #include "setup.h"
+#include "recorded_notifications.h"
 #include "test_support.h"
 
 namespace {
@@ -121,23 +122,6 @@ TEST_F(StaleInfs, OnlyCopiesOfThisModelsPrinterInfAreDeletedWithTheirPnf) {
 namespace {
 
 // Records message boxes instead of showing them.
-class CRecordedNotifications : public CUserNotifications {
-public:
-    CRecordedNotifications() : m_pPrevious(ReplaceUserNotificationsForTesting(this)) {}
-    ~CRecordedNotifications() override { ReplaceUserNotificationsForTesting(m_pPrevious); }
-    int ShowMessage(HWND, const char* pszText, const char* pszCaption, UINT) override {
-        m_messages.push_back(std::string(pszCaption) + ": " + pszText);
-        return IDOK;
-    }
-    void PostQuit(HWND) override { ++m_nQuitRequests; }
-
-    std::vector<std::string> m_messages;
-    int m_nQuitRequests = 0;
-
-private:
-    CUserNotifications* m_pPrevious;
-};
-
 std::string DriverDirectory() {
     char szDirectory[MAX_PATH] = {};
     DWORD cbNeeded = 0;
