@@ -65,7 +65,7 @@ public:
     // directory the two values that name the uninstaller are left out.
     void WriteUninstallEntry();
 
-    // Delete a file of the driver directory, of its "3" subdirectory, or of "c:	emp".
+    // Delete a file of the driver directory, of its "3" subdirectory, or of "c:\\temp".
     // FALSE when the file could not be deleted, or the driver directory is unavailable.
     BOOL DeleteFromDriverDir(const char* pszName);
     BOOL DeleteFromDriverDir3(const char* pszName);

@@ -15,11 +15,14 @@
 #include "register_printer.h"
 #include "registration_rules.h"
 #include "setup.h"
+#include "spooler.h"
 #include "recorded_notifications.h"
 #include "test_support.h"
 #include "user_notifications.h"
 
 namespace {
+
+constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Q73 printer";
 
 std::string DriverDirectory() {
     char szDirectory[MAX_PATH] = {};
@@ -86,7 +89,7 @@ protected:
         ReplaceRegistrationWaitForTesting(m_dwPreviousWait);
         DeleteModelPrinters();
         ::DeleteFileA(LogPath().c_str());
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Q73 printer");
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
         g_szPrinterName.clear();
         g_wLanguage = 0;
         g_nOSVersion = GetOSVersionCode();
@@ -332,4 +335,45 @@ TEST_F(InstallDriver, PrepareInstallRemovesThePaperFormThroughTheModelsFirstPrin
     cbNeeded = 0;
     EXPECT_FALSE(::GetFormA(hPrinter, form.pName, 1, nullptr, 0, &cbNeeded) || cbNeeded > 0);
     ::ClosePrinter(hPrinter);
+}
+
+// A spooler whose records cannot be fetched: the system's text for the error in one box
+// captioned "ERROR"; the entry is written all the same and the earlier files stay.
+TEST_F(InstallDriver, PrepareInstallReportsAFailedEnumerationInAnErrorBox) {
+    theApp.InstallDriver();
+    ASSERT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 1);
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+    m_notifications.m_messages.clear();
+    const std::string strGpd = DriverDirectory() + "\\Q73.GPD";
+    WriteFileBytes(strGpd, "earlier installation");
+
+    SimulateSpoolerFailuresForTesting(ERROR_ACCESS_DENIED, 0);
+    theApp.PrepareInstall();
+    SimulateSpoolerFailuresForTesting(0, 0);
+
+    char szText[1000] = {};
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_ACCESS_DENIED, 0,
+                     szText, sizeof szText, nullptr);
+    ASSERT_NE(szText[0], '\0');
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{std::string("ERROR: ") + szText});
+    EXPECT_EQ(ReadMachineValue(kUninstallKey, "Publisher"), std::string("Q73 printer") + '\0');
+    EXPECT_EQ(ReadFileBytes(strGpd), "earlier installation");
+}
+
+// Without a driver directory nothing lands beside the root of the drive, the entry names no
+// uninstaller, and the registration still runs and reports.
+TEST_F(InstallDriver, WithoutADriverDirectoryCopiesNothingAndStillRegisters) {
+    ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
+    SimulateSpoolerFailuresForTesting(0, ERROR_INVALID_ENVIRONMENT);
+    theApp.InstallDriver();
+    SimulateSpoolerFailuresForTesting(0, 0);
+
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+    EXPECT_EQ(m_notifications.m_nQuitRequests, 1);
+    EXPECT_NE(ReadFileBytes(LogPath()).find("/if /f C:\\TEMP\\Q73.INF"), std::string::npos);
+    for (const char* pszPath : {"C:\\Q73.GPD", "C:\\UNIDRV.DLL", "C:\\uninstallQ73.exe", "C:\\3"})
+        EXPECT_FALSE(FileExists(pszPath)) << pszPath;
+    EXPECT_EQ(ReadMachineValue(kUninstallKey, "DisplayName"), std::string("Q73 printer driver uninstall") + '\0');
+    EXPECT_EQ(ReadMachineValue(kUninstallKey, "UninstallString"), "<no value>");
+    EXPECT_EQ(ReadMachineValue(kUninstallKey, "DisplayIcon"), "<no value>");
 }

@@ -16,17 +16,6 @@ namespace {
 
 constexpr char kTestKey[] = "SOFTWARE\\Q73 setup tests";
 
-std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType = nullptr) {
-    char szData[260] = {};
-    DWORD cbData = sizeof szData, dwType = 0;
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return "<no key>";
-    const LONG nResult = ::RegQueryValueExA(hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cbData);
-    ::RegCloseKey(hKey);
-    if (pdwType) *pdwType = dwType;
-    return nResult == ERROR_SUCCESS ? std::string(szData, cbData) : "<no value>";
-}
-
 class Registry : public ::testing::Test {
 protected:
     void SetUp() override { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }

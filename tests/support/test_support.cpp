@@ -90,3 +90,14 @@ int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs) {
     ::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode);
     return static_cast<int>(dwExitCode);
 }
+
+std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType) {
+    char szData[260] = {};
+    DWORD cbData = sizeof szData, dwType = 0;
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return "<no key>";
+    const LONG nResult = ::RegQueryValueExA(hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cbData);
+    ::RegCloseKey(hKey);
+    if (pdwType) *pdwType = dwType;
+    return nResult == ERROR_SUCCESS ? std::string(szData, cbData) : "<no value>";
+}

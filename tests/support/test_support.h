@@ -41,3 +41,5 @@ std::string PayloadBytes(unsigned nID);
 // Runs a program and waits at most dwTimeoutMs; returns its exit code, or -1 when it could
 // not be started or did not end in time.
 int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs = 60000);
+// A value below HKEY_LOCAL_MACHINE with its terminator, "<no key>" or "<no value>".
+std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType = nullptr);
