@@ -1,19 +1,28 @@
 #include "application.h"
 
+#include "dialog.h"
 #include "fixed_string.h"
 
 CApplication* CApplication::s_pCurrent = nullptr;
 
-CApplication::CApplication() : m_hInstance(::GetModuleHandleA(nullptr)) { s_pCurrent = this; }
+CApplication::CApplication() : m_hInstance(::GetModuleHandleA(nullptr)), m_pPrevious(s_pCurrent) {
+    s_pCurrent = this;
+}
 
 CApplication::~CApplication() {
-    if (s_pCurrent == this) s_pCurrent = nullptr;
+    if (s_pCurrent == this) s_pCurrent = m_pPrevious;
 }
 
 int CApplication::Run(HINSTANCE hInstance) {
     m_hInstance = hInstance;
     return InitInstance() ? 1 : 0;
 }
+
+HINSTANCE CApplication::GetResourceInstance() {
+    return s_pCurrent ? s_pCurrent->m_hInstance : ::GetModuleHandleA(nullptr);
+}
+
+HWND CApplication::GetMainWindow() const { return m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr; }
 
 std::string CApplication::GetTitle() const {
     const std::string strPath = GetProgramFilePath();

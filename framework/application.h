@@ -6,6 +6,8 @@
 
 #include <string>
 
+class CDialog;
+
 class CApplication {
 public:
     CApplication();
@@ -28,12 +30,18 @@ public:
 
     // The one application object of the process, or null before it is constructed.
     static CApplication* GetCurrent() { return s_pCurrent; }
+    // The module whose resources the dialogs are drawn from: the running program's.
+    static HINSTANCE GetResourceInstance();
+
+    // The main window's handle, or null while there is none.
+    HWND GetMainWindow() const;
 
     // The main window: message boxes are owned by it, and requests to quit are posted to it.
-    HWND m_hMainWnd = nullptr;
+    CDialog* m_pMainWnd = nullptr;
 
 private:
     HINSTANCE m_hInstance;
+    CApplication* m_pPrevious;  // current again once this one is gone (tests stack them)
     static CApplication* s_pCurrent;
 };
 

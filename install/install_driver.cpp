@@ -120,9 +120,9 @@ void CSetupApp::InstallDriver() {
     const RegistrationResult result = RegisterPrinter(variant);
     if (result.outcome == RegistrationResult::GaveUp) return;
 
-    UserNotifications().ShowMessage(m_hMainWnd, OutcomeMessage(variant, result.outcome == RegistrationResult::Success),
+    UserNotifications().ShowMessage(GetMainWindow(), OutcomeMessage(variant, result.outcome == RegistrationResult::Success),
                                     GetTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
-    UserNotifications().PostQuit(m_hMainWnd);
+    UserNotifications().PostQuit(GetMainWindow());
 
     // A print-UI process that is still running may still read the staged files.
     if (result.bProcessEnded) staged.DeleteAll();

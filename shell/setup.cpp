@@ -45,6 +45,7 @@ BOOL CSetupApp::InitInstance() {
     EnableDialogControls();
     g_strAppDir = ProgramDirectory();
     LoadConfiguration();
+    RunWizard();
     return FALSE;
 }
 

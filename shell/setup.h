@@ -13,8 +13,8 @@ struct PatchRule;
 
 class CSetupApp : public CApplication {
 public:
-    // Start-up: program directory, language files, setting file, printer name. Always
-    // answers FALSE, which ends the process once the program's work is done.
+    // Start-up: program directory, language files, setting file, printer name, then the
+    // wizard. Always answers FALSE, which ends the process once the wizard has ended.
     BOOL InitInstance() override;
 
     // The start-up steps that follow the program directory, working on g_strAppDir: the
@@ -50,10 +50,14 @@ public:
     // copy of this model's INF. Failures are ignored.
     void DeleteStaleInfs();
 
+    // The wizard: the main dialog and its four pages, run modally as the main window until
+    // the user finishes or cancels or the installation ends it.
+    void RunWizard();
+
     // The whole installation: housekeeping, staging of the driver set for this system and
     // language, copies into the driver directory, registration, the outcome message and the
     // request to quit. Returns without a message when the registration gave up.
-    void InstallDriver();
+    virtual void InstallDriver();
 
     // Before an install: removes the files of an earlier installation of the printer (when
     // exactly one printer is named after it), writes the uninstall entry, deletes stale INF
@@ -94,6 +98,12 @@ extern int g_nOSVersion;
 extern CPathString g_szPathScratch;
 // The spooler environment of the driver copies, "Windows NT x86" once the install has begun.
 extern CPathString g_szDriverEnvironment;
+
+// Replaces the caption of dialog nDialogID ("IDD<id>_Title") and the texts of its child
+// controls ("IDD<id>_<control id>") with the non-empty values of the active language file,
+// leaving the printer-name box (control 1019) alone; on English systems every child control
+// also gets Arial 13.
+void g_SetDialogStrings(HWND hDialog, int nDialogID);
 
 // Copies the staged file "C:\TEMP\<pszName>" into the driver directory of
 // g_szDriverEnvironment. Does nothing when that directory cannot be had; failures are ignored.

@@ -1,0 +1,55 @@
+#include "CopyDlg.h"
+
+#include "NewWizDialog.h"
+#include "data_exchange.h"
+#include "resource.h"
+#include "setup.h"
+
+namespace {
+constexpr UINT_PTR kStartTimer = 1;
+constexpr UINT kStartDelayMs = 500;  // lets the page paint before the installation blocks
+}  // namespace
+
+CCopyDlg::CCopyDlg() : CNewWizPage(IDD_COPY) {}
+
+void CCopyDlg::DoDataExchange(CDataExchange& dx) {
+    CNewWizPage::DoDataExchange(dx);
+    DDX_Control(dx, IDC_HEADER_ICON, m_Icon);
+    DDX_Control(dx, IDC_COPY_PROGRESS, m_Progress);
+    DDX_Control(dx, IDC_HEADER_BOX, m_Header);
+}
+
+BOOL CCopyDlg::OnInitDialog() {
+    CNewWizPage::OnInitDialog();
+    UpdateData(false);
+    m_HeaderBrush.CreateSolidBrush(RGB(255, 255, 255));
+    g_SetDialogStrings(m_hWnd, IDD_COPY);
+    LayoutHeader();
+    return TRUE;
+}
+
+bool CCopyDlg::OnCommand(int nID, int, HWND) { return nID == IDC_HEADER_BOX; }
+
+HBRUSH CCopyDlg::OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) {
+    HBRUSH hBrush = CNewWizPage::OnCtlColor(hDC, hControl, nCtlColor);
+    if (hControl && hControl == m_Header.GetSafeHwnd()) {
+        ::SetBkColor(hDC, RGB(255, 255, 255));
+        return m_HeaderBrush.GetSafeHandle();
+    }
+    return hBrush;
+}
+
+void CCopyDlg::OnTimer(UINT_PTR) {
+    CWaitCursor wait;
+    KillTimer(kStartTimer);  // once per showing
+    m_Progress.SetPos(50);
+    static_cast<CSetupApp*>(CApplication::GetCurrent())->InstallDriver();
+    m_Progress.SetPos(100);
+    g_bInstallDone = true;
+}
+
+void CCopyDlg::OnShowWindow(bool bShow, UINT) {
+    if (!bShow) return;
+    if (!g_bInstallDone) SetTimer(kStartTimer, kStartDelayMs);
+    LayoutHeader();
+}

@@ -1,0 +1,37 @@
+#include "SettingDlg.h"
+
+#include "NewWizDialog.h"
+#include "data_exchange.h"
+#include "resource.h"
+#include "setup.h"
+
+namespace {
+constexpr char kSeries[] = "80mm series";
+}  // namespace
+
+CSettingDlg::CSettingDlg() : CNewWizPage(IDD_SETTING) {}
+
+void CSettingDlg::DoDataExchange(CDataExchange& dx) {
+    DDX_Control(dx, IDC_SERIES_LIST, m_listSeries);
+    DDX_Check(dx, IDC_SET_DEFAULT, m_bSetDefault);
+    DDX_Text(dx, IDC_PRINTER_NAME, m_strPrinterName);
+}
+
+BOOL CSettingDlg::OnInitDialog() {
+    CNewWizPage::OnInitDialog();
+    UpdateData(true);  // the template's clear box and empty name replace the constructor's values
+    m_listSeries.AddString(kSeries);
+    m_pParent->EnableNext(m_listSeries.GetCurSel() != LB_ERR);
+    g_SetDialogStrings(m_hWnd, IDD_SETTING);
+    return TRUE;
+}
+
+bool CSettingDlg::OnCommand(int nID, int nNotifyCode, HWND) {
+    if (nID != IDC_SERIES_LIST || nNotifyCode != LBN_SELCHANGE) return false;
+    m_pParent->EnableNext(true);
+    if (m_listSeries.GetCurSel() == 0) m_strPrinterName = kSeries;
+    UpdateData(false);
+    return true;
+}
+
+void CSettingDlg::OnShowWindow(bool, UINT) { UpdateData(true); }

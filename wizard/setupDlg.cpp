@@ -1,0 +1,71 @@
+#include "setupDlg.h"
+
+#include "application.h"
+#include "gdi.h"
+#include "resource.h"
+#include "setup.h"
+
+CSetupDlg::CSetupDlg()
+    : CNewWizDialog(IDD_SETUP_DIALOG),
+      m_hIcon(::LoadIconA(CApplication::GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+namespace {
+
+// The about entry at the end of the system menu, after a separator.
+void AppendAboutEntry(HWND hWnd) {
+    HMENU hSystemMenu = ::GetSystemMenu(hWnd, FALSE);
+    if (!hSystemMenu) return;
+    char szText[256] = {};
+    if (::LoadStringA(CApplication::GetResourceInstance(), IDS_ABOUTBOX, szText, sizeof szText) <= 0) return;
+    ::AppendMenuA(hSystemMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(hSystemMenu, MF_STRING, IDM_ABOUTBOX, szText);
+}
+
+}  // namespace
+
+BOOL CSetupDlg::OnInitDialog() {
+    SetPlaceholderID(IDC_PAGE_PLACEHOLDER);
+    CNewWizDialog::OnInitDialog();
+    AppendAboutEntry(m_hWnd);
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    g_SetDialogStrings(m_hWnd, IDD_SETUP_DIALOG);
+    return TRUE;
+}
+
+bool CSetupDlg::OnCommand(int nID, int nNotifyCode, HWND hControl) {
+    if (nID == IDC_CANCEL_BUTTON && nNotifyCode == BN_CLICKED) {
+        OnCancel();
+        return true;
+    }
+    return CNewWizDialog::OnCommand(nID, nNotifyCode, hControl);
+}
+
+bool CSetupDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) != IDM_ABOUTBOX) return false;
+    CAboutDlg about;
+    about.DoModal(m_hWnd);
+    return true;
+}
+
+bool CSetupDlg::OnPaint() {
+    if (!::IsIconic(m_hWnd)) return false;
+    CPaintDC dc(m_hWnd);
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    RECT client = {};
+    ::GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc.GetSafeHdc(), x, y, m_hIcon);
+    return true;
+}
+
+HCURSOR CSetupDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+BOOL CAboutDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    g_SetDialogStrings(m_hWnd, IDD_ABOUTBOX);
+    return TRUE;
+}

@@ -1,0 +1,28 @@
+// The installer's main window: the wizard frame on dialog 102 with the application icon, the
+// about entry of its system menu, the localised button captions and its own Cancel button;
+// and the about box that entry opens.
+#pragma once
+
+#include "NewWizDialog.h"
+
+class CSetupDlg : public CNewWizDialog {
+public:
+    CSetupDlg();
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int nID, int nNotifyCode, HWND hControl) override;
+    bool OnSysCommand(UINT nID, LPARAM lParam) override;
+    bool OnPaint() override;
+    HCURSOR OnQueryDragIcon() override;
+
+    HICON m_hIcon;  // a shared resource icon: never destroyed
+};
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg();
+
+protected:
+    BOOL OnInitDialog() override;
+};
