@@ -17,6 +17,12 @@ bool CDialog::Create(UINT nIDTemplate, HWND hParent) {
                                 &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
+CDialog* CDialog::FromHandle(HWND hWnd) {
+    if (!hWnd || ::GetWindowLongPtrA(hWnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialog::DialogProc))
+        return nullptr;
+    return reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+}
+
 void CDialog::DestroyWindow() {
     if (m_hWnd) ::DestroyWindow(m_hWnd);  // WM_NCDESTROY clears m_hWnd
 }

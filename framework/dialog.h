@@ -24,7 +24,11 @@ public:
     bool Create(UINT nIDTemplate, HWND hParent);
     void DestroyWindow();
 
+    // The object of one of our dialog windows; null for any other window.
+    static CDialog* FromHandle(HWND hWnd);
+
     HWND GetSafeHwnd() const { return m_hWnd; }
+    UINT GetTemplateID() const { return m_nIDTemplate; }
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
 
     // Moves data between the controls and the fields bound in DoDataExchange: to the fields

@@ -13,6 +13,13 @@ wine_session_init() {  # BUILD_DIR
     wineserver -w
     touch "$WINEPREFIX/.q73-ready"
   fi
+  # Without a window manager, managed windows get no caption and every hidden top-level
+  # window waits two seconds for a withdrawal that never comes: Wine manages them itself.
+  if [ ! -f "$WINEPREFIX/.q73-unmanaged" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.q73-unmanaged"
+  fi
 }
 
 _q73_session_pids=()

@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "NewWizDialog.h"
 #include "application.h"
 #include "resource.h"
 
@@ -64,6 +65,12 @@ HBRUSH CNewWizPage::OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) {
     default:
         return hBrush;
     }
+}
+
+CNewWizDialog* CNewWizPage::GetFrame() const {
+    auto* pFrame = static_cast<CNewWizDialog*>(CDialog::FromHandle(::GetParent(m_hWnd)));
+    assert(pFrame && "a page outside a wizard frame");
+    return pFrame;
 }
 
 void CNewWizPage::LayoutHeader() const {

@@ -51,6 +51,10 @@ protected:
     // icon (control 1065) at the band's right end. For pages with a header band only.
     void LayoutHeader() const;
 
+    // The frame this page's window lives in, found through the parent window (m_pParent is
+    // set only once the page's initialisation has run).
+    CNewWizDialog* GetFrame() const;
+
     CBrush m_Brush;
 };
 

@@ -21,14 +21,14 @@ BOOL CSettingDlg::OnInitDialog() {
     CNewWizPage::OnInitDialog();
     UpdateData(true);  // the template's clear box and empty name replace the constructor's values
     m_listSeries.AddString(kSeries);
-    m_pParent->EnableNext(m_listSeries.GetCurSel() != LB_ERR);
+    GetFrame()->EnableNext(m_listSeries.GetCurSel() != LB_ERR);
     g_SetDialogStrings(m_hWnd, IDD_SETTING);
     return TRUE;
 }
 
 bool CSettingDlg::OnCommand(int nID, int nNotifyCode, HWND) {
     if (nID != IDC_SERIES_LIST || nNotifyCode != LBN_SELCHANGE) return false;
-    m_pParent->EnableNext(true);
+    GetFrame()->EnableNext(true);
     if (m_listSeries.GetCurSel() == 0) m_strPrinterName = kSeries;
     UpdateData(false);
     return true;

@@ -74,21 +74,72 @@ std::string PayloadBytes(unsigned nID) {
     return std::string(pData, ::SizeofResource(nullptr, hInfo));
 }
 
-int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs) {
+namespace {
+
+// Starts the program; false when it cannot be started.
+bool StartProgram(const std::string& strCommandLine, PROCESS_INFORMATION& process) {
     std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
     commandLine.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    return ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process) != FALSE;
+}
+
+int ExitCodeWithin(HANDLE hProcess, DWORD dwTimeoutMs) {
+    if (::WaitForSingleObject(hProcess, dwTimeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD dwExitCode = 0;
+    ::GetExitCodeProcess(hProcess, &dwExitCode);
+    return static_cast<int>(dwExitCode);
+}
+
+struct ProcessWindowSearch {
+    DWORD dwProcessId;
+    HWND hFound;
+};
+
+BOOL CALLBACK CheckProcessWindow(HWND hWnd, LPARAM lParam) {
+    auto* pSearch = reinterpret_cast<ProcessWindowSearch*>(lParam);
+    DWORD dwOwner = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwOwner);
+    if (dwOwner != pSearch->dwProcessId || !::IsWindowVisible(hWnd)) return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+// A visible top-level window of the process, or null.
+HWND VisibleWindowOf(DWORD dwProcessId) {
+    ProcessWindowSearch search = {dwProcessId, nullptr};
+    ::EnumWindows(&CheckProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+}  // namespace
+
+int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs) {
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &process))
-        return -1;
+    if (!StartProgram(strCommandLine, process)) return -1;
     CKernelHandle hProcess(process.hProcess);
     CKernelHandle hThread(process.hThread);
-    if (::WaitForSingleObject(hProcess.GetUnsafe(), dwTimeoutMs) != WAIT_OBJECT_0) return -1;
-    DWORD dwExitCode = 0;
-    ::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode);
-    return static_cast<int>(dwExitCode);
+    return ExitCodeWithin(hProcess.GetUnsafe(), dwTimeoutMs);
+}
+
+int RunProgramClosingItsWindow(const std::string& strCommandLine, DWORD dwTimeoutMs) {
+    PROCESS_INFORMATION process = {};
+    if (!StartProgram(strCommandLine, process)) return -1;
+    CKernelHandle hProcess(process.hProcess);
+    CKernelHandle hThread(process.hThread);
+    HWND hWindow = nullptr;
+    for (DWORD dwWaited = 0; !hWindow && dwWaited < dwTimeoutMs; dwWaited += 50) {
+        if (::WaitForSingleObject(hProcess.GetUnsafe(), 50) == WAIT_OBJECT_0) return -2;  // ended unasked
+        hWindow = VisibleWindowOf(process.dwProcessId);
+    }
+    if (!hWindow) {
+        ::TerminateProcess(hProcess.GetUnsafe(), 99);
+        return -1;
+    }
+    ::PostMessageA(hWindow, WM_CLOSE, 0, 0);
+    return ExitCodeWithin(hProcess.GetUnsafe(), dwTimeoutMs);
 }
 
 std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType) {
@@ -100,4 +151,14 @@ std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdw
     ::RegCloseKey(hKey);
     if (pdwType) *pdwType = dwType;
     return nResult == ERROR_SUCCESS ? std::string(szData, cbData) : "<no value>";
+}
+
+std::string Ansi(const char* pszUtf8) {
+    const int cchWide = ::MultiByteToWideChar(CP_UTF8, 0, pszUtf8, -1, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<size_t>(cchWide));
+    ::MultiByteToWideChar(CP_UTF8, 0, pszUtf8, -1, wide.data(), cchWide);
+    const int cbAnsi = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> ansi(static_cast<size_t>(cbAnsi));
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, ansi.data(), cbAnsi, nullptr, nullptr);
+    return ansi.data();
 }

@@ -41,5 +41,12 @@ std::string PayloadBytes(unsigned nID);
 // Runs a program and waits at most dwTimeoutMs; returns its exit code, or -1 when it could
 // not be started or did not end in time.
 int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs = 60000);
+// Runs a windowed program, waits for its first visible window and closes it as the close box
+// does; returns its exit code, -1 when it showed no window or did not end in time, -2 when it
+// ended before showing one.
+int RunProgramClosingItsWindow(const std::string& strCommandLine, DWORD dwTimeoutMs = 60000);
 // A value below HKEY_LOCAL_MACHINE with its terminator, "<no key>" or "<no value>".
 std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType = nullptr);
+// A UTF-8 text (as the test sources are written) in the system's ANSI code page, as the
+// ANSI window functions give it back; characters the code page lacks become "?".
+std::string Ansi(const char* pszUtf8);

@@ -1,0 +1,193 @@
+// The installer's pages inside their frame: preselection on the language page, the series
+// list gating Next, the installing page starting the installation, the header band.
+#include "os_version.h"
+#include "wizard_fixture.h"
+
+namespace {
+
+bool IsChecked(const CDialog& page, int nID) {
+    return ::SendMessageA(page.GetDlgItem(nID), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsChineseSystem() { return PRIMARYLANGID(::GetSystemDefaultLangID()) == LANG_CHINESE; }
+
+using Pages = WizardTest;
+
+}  // namespace
+
+TEST(OperatingSystemChoice, NamesTheButtonsOfWindows2000To7Only) {
+    const int kExpected[] = {-1, -1, -1, -1, -1, -1, -1, 0, 1, 2, 3, 4, -1};
+    for (int nCode = -1; nCode <= 11; ++nCode) EXPECT_EQ(OperatingSystemChoice(nCode), kExpected[nCode + 1]) << nCode;
+}
+
+TEST_F(Pages, TheLanguagePageIsPreselectedFromTheRunningSystem) {
+    Run({
+        [&] {
+            EXPECT_FALSE(m_language.m_bCreated);
+            Click(F(), ID_WIZNEXT);
+        },
+        [&] {
+            const int nLanguage = IsChineseSystem() ? 0 : 1;
+            EXPECT_EQ(m_language.m_nLanguage, nLanguage);
+            EXPECT_EQ(g_wLanguage, nLanguage);
+            EXPECT_TRUE(IsChecked(m_language, nLanguage == 0 ? IDC_LANGUAGE_CHINESE : IDC_LANGUAGE_ENGLISH));
+            EXPECT_FALSE(IsChecked(m_language, nLanguage == 0 ? IDC_LANGUAGE_ENGLISH : IDC_LANGUAGE_CHINESE));
+            const int nOS = OperatingSystemChoice(GetOSVersionCode());
+            EXPECT_EQ(m_language.m_nOS, nOS);
+            for (int i = 0; i < 5; ++i) EXPECT_EQ(IsChecked(m_language, IDC_OS_WIN2000 + i), i == nOS) << i;
+            EXPECT_TRUE(IsControlEnabled(F(), ID_WIZNEXT));
+            EXPECT_FALSE(IsControlVisible(m_language.GetSafeHwnd(), IDC_LANGUAGE_SUBTITLE));
+            Close();
+        },
+    });
+}
+
+TEST_F(Pages, TheLanguageButtonsSetTheChoiceButNotTheTexts) {
+    UseLanguageFile(147);
+    Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] {
+            Click(m_language.GetSafeHwnd(), IDC_LANGUAGE_CHINESE);
+            EXPECT_EQ(g_wLanguage, 0);
+            EXPECT_EQ(ControlText(m_language.GetSafeHwnd(), IDC_LANGUAGE_TITLE), "Please select the operation system");
+            Click(m_language.GetSafeHwnd(), IDC_LANGUAGE_ENGLISH);
+            EXPECT_EQ(g_wLanguage, 1);
+            // An operating-system click only reaches the field with the next language click.
+            Click(m_language.GetSafeHwnd(), IDC_OS_VISTA);
+            Click(m_language.GetSafeHwnd(), IDC_LANGUAGE_CHINESE);
+            EXPECT_EQ(g_wLanguage, 0);
+            EXPECT_EQ(m_language.m_nOS, 3);
+            Close();
+        },
+    });
+    EXPECT_EQ(g_wLanguage, 0);
+}
+
+TEST_F(Pages, TheSettingsPageHoldsNextUntilTheSeriesIsSelected) {
+    Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] {
+            ASSERT_EQ(ShownID(), IDD_SETTING);
+            EXPECT_EQ(m_setting.m_listSeries.GetCount(), 1);
+            EXPECT_EQ(m_setting.m_listSeries.GetText(0), "80mm series");
+            EXPECT_EQ(m_setting.m_listSeries.GetCurSel(), LB_ERR);
+            EXPECT_FALSE(IsControlEnabled(F(), ID_WIZNEXT));
+            EXPECT_EQ(ControlText(m_setting.GetSafeHwnd(), IDC_PRINTER_NAME), "");
+            EXPECT_EQ(m_setting.m_bSetDefault, 0);  // the template's clear box
+            EXPECT_FALSE(IsChecked(m_setting, IDC_SET_DEFAULT));
+            SelectSeries();
+            EXPECT_TRUE(IsControlEnabled(F(), ID_WIZNEXT));
+            EXPECT_EQ(ControlText(m_setting.GetSafeHwnd(), IDC_PRINTER_NAME), "80mm series");
+            EXPECT_FALSE(IsChecked(m_setting, IDC_SET_DEFAULT));
+            Close();
+        },
+    });
+}
+
+TEST_F(Pages, BackBeforeChoosingASeriesLetsNextPassTheSettingsPageLater) {
+    Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZBACK); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] {
+            ASSERT_EQ(ShownID(), IDD_SETTING);
+            EXPECT_EQ(m_setting.m_listSeries.GetCurSel(), LB_ERR);
+            EXPECT_EQ(m_setting.m_listSeries.GetCount(), 1);  // initialised once
+            EXPECT_TRUE(IsControlEnabled(F(), ID_WIZNEXT));
+            Click(F(), ID_WIZNEXT);
+            EXPECT_EQ(ShownID(), IDD_COPY);
+            KillTimer(m_copy.GetSafeHwnd(), 1);  // this test ends before the installation
+            Close();
+        },
+    });
+    EXPECT_EQ(m_app.m_nRuns, 0);
+}
+
+// Walks to the installing page; the installation starts half a second after it is shown.
+TEST_F(Pages, TheInstallingPageRunsTheInstallationOncePerShowing) {
+    Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { SelectSeries(); Click(F(), ID_WIZNEXT); },
+        [&] {
+            EXPECT_EQ(ShownID(), IDD_COPY);
+            EXPECT_EQ(m_app.m_nRuns, 0);  // not yet: the page paints first
+            // A second show event before the timer fires re-arms the same timer.
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_HIDE);
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_SHOW);
+            ::SendMessageA(m_copy.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_HEADER_BOX, BN_CLICKED), 0);
+        },
+        [&] { CScriptedSteps::HoldUntil([&] { return g_bInstallDone; }); },
+        [&] {
+            EXPECT_EQ(m_app.m_nRuns, 1);
+            EXPECT_EQ(m_app.m_nProgressDuring, 50);
+            EXPECT_TRUE(m_app.m_bWaitCursorDuring);
+            EXPECT_EQ(m_copy.m_Progress.GetPos(), 100);
+            EXPECT_TRUE(g_bInstallDone);
+            EXPECT_NE(::GetCursor(), ::LoadCursorA(nullptr, IDC_WAIT));
+            // Hidden and shown again without Back: no second run.
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_HIDE);
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_SHOW);
+        },
+        [] { ::Sleep(700); },
+        [&] {
+            EXPECT_EQ(m_app.m_nRuns, 1);
+            EXPECT_EQ(ShownID(), IDD_COPY);
+            EXPECT_EQ(std::string(IsControlEnabled(F(), ID_WIZBACK) ? "B" : "-") +
+                          (IsControlEnabled(F(), ID_WIZFINISH) ? "F" : "-"),
+                      "BF");
+            // After a run that gave up, Back and Next run the whole installation again.
+            Click(F(), ID_WIZBACK);
+            EXPECT_FALSE(g_bInstallDone);
+            Click(F(), ID_WIZNEXT);
+            CScriptedSteps::HoldUntil([&] { return g_bInstallDone; });
+        },
+        [&] {
+            EXPECT_EQ(m_app.m_nRuns, 2);
+            Click(F(), ID_WIZFINISH);
+        },
+    });
+}
+
+TEST_F(Pages, AnInstallationThatAsksToQuitEndsTheWizardOnItsPage) {
+    m_app.m_bQuit = true;
+    const INT_PTR nResult = Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { SelectSeries(); Click(F(), ID_WIZNEXT); },
+    });
+    EXPECT_EQ(m_app.m_nRuns, 1);
+    EXPECT_NE(nResult, ID_WIZFINISH);
+    EXPECT_NE(nResult, IDCANCEL);
+    EXPECT_TRUE(g_bInstallDone);
+    EXPECT_FALSE(m_copy.m_bCreated);  // the frame window and its pages are gone
+}
+
+// The header box reaches past the frame's borders and caption, so only its bottom line shows;
+// the icon sits 5 pixels from the frame's outer right edge, 18 below the band's top.
+TEST_F(Pages, TheHeaderBandSpansTheFrameWithTheIconAtItsRightEnd) {
+    Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] {
+            RECT outer = {};
+            ::GetWindowRect(F(), &outer);
+            ::MapWindowPoints(nullptr, F(), reinterpret_cast<POINT*>(&outer), 2);
+            ASSERT_LT(outer.left, 0);
+            ASSERT_LT(outer.top, 0);
+            CControl header, icon;
+            header.Attach(m_language.GetDlgItem(IDC_HEADER_BOX));
+            icon.Attach(m_language.GetDlgItem(IDC_HEADER_ICON));
+            const RECT box = header.GetRectInParent(), picture = icon.GetRectInParent();
+            EXPECT_EQ(box.left, outer.left);
+            EXPECT_EQ(box.top, outer.top);
+            EXPECT_EQ(box.right, outer.right);
+            EXPECT_GT(box.bottom, 0);
+            EXPECT_EQ(picture.right, outer.right - 5);
+            EXPECT_EQ(picture.top, 18);
+            EXPECT_GE(picture.right - picture.left, 53);  // the bitmap's own size
+            Close();
+        },
+    });
+}
