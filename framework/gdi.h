@@ -56,3 +56,63 @@ private:
     PAINTSTRUCT m_paint = {};
     HDC m_hDC;
 };
+
+// A GDI object (bitmap, font, brush) made by a Create... call, deleted with its owner.
+template <typename Handle>
+class CGdiObject {
+public:
+    explicit CGdiObject(Handle h = nullptr) : m_h(h) {}
+    ~CGdiObject() {
+        if (m_h) ::DeleteObject(m_h);
+    }
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+    Handle GetSafeHandle() const { return m_h; }
+
+private:
+    Handle m_h;
+};
+
+// A memory device context, deleted with its owner.
+class CMemoryDC {
+public:
+    explicit CMemoryDC(HDC hCompatible) : m_hDC(::CreateCompatibleDC(hCompatible)) {}
+    ~CMemoryDC() {
+        if (m_hDC) ::DeleteDC(m_hDC);
+    }
+    CMemoryDC(const CMemoryDC&) = delete;
+    CMemoryDC& operator=(const CMemoryDC&) = delete;
+    HDC GetSafeHdc() const { return m_hDC; }
+
+private:
+    HDC m_hDC;
+};
+
+// The device context of a window (the whole screen for null), released with its owner.
+class CWindowDC {
+public:
+    explicit CWindowDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    ~CWindowDC() {
+        if (m_hDC) ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    CWindowDC(const CWindowDC&) = delete;
+    CWindowDC& operator=(const CWindowDC&) = delete;
+    HDC GetSafeHdc() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+
+// Selects an object into a device context for the owner's lifetime.
+class CSelectObject {
+public:
+    CSelectObject(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hPrevious(::SelectObject(hDC, hObject)) {}
+    ~CSelectObject() { ::SelectObject(m_hDC, m_hPrevious); }
+    CSelectObject(const CSelectObject&) = delete;
+    CSelectObject& operator=(const CSelectObject&) = delete;
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hPrevious;
+};

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# The program's main job: builds setup.exe, runs it under Wine in a fresh prefix and shows
-# what it left beside itself: bash tools/run.sh
+# The program's main job: builds setup.exe and runs the whole wizard under Wine in a fresh
+# prefix with the print-UI stand-in: bash tools/run.sh
+#
+# On a person's display (DISPLAY set and reachable, not under CI) the wizard is theirs to click
+# through. Otherwise it runs on a virtual display and is walked the way a user would (Next,
+# Next, select the series, Next), with a screenshot of every page, the about box and the
+# outcome message in build/screenshots/. Either way it ends with what was installed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash tools/install-deps.sh
 cmake --preset wine >/dev/null
-cmake --build --preset wine --target setup
+cmake --build --preset wine --target setup printui wizard_walk
 
 source tools/wine-session.sh
 # A fresh prefix for every run, copied from the build tree's (hard links: fast and small).
@@ -16,18 +21,43 @@ run_prefix="$root/build/run-prefix"
 rm -rf "$run_prefix"
 cp -al "$root/build/wineprefix" "$run_prefix"
 export WINEPREFIX="$run_prefix"
-wine_session_start
+# The stand-in for the platform's print-UI component (a copy, not a link into the build's prefix).
+rm -f "$run_prefix/drive_c/windows/system32/printui.dll"
+cp build/printui_standin/printui.dll "$run_prefix/drive_c/windows/system32/printui.dll"
+
+interactive=""
+if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && xdpyinfo >/dev/null 2>&1; then interactive=1; fi
+wine_session_start ${interactive:+--use-display}
 
 program_dir="$run_prefix/drive_c/Program Files/Q73 Setup"
 mkdir -p "$program_dir"
 cp build/setup.exe "$program_dir/"
-echo "Running setup.exe in C:\\Program Files\\Q73 Setup (system language: ${LC_ALL:-en_US.UTF-8})"
+cp build/tools/wizard_driver/wizard_walk.exe "$run_prefix/drive_c/windows/"
+language="${LC_ALL:-en_US.UTF-8}"
+echo "Running setup.exe in C:\\Program Files\\Q73 Setup (system language: $language)"
+
 status=0
-env LC_ALL="${LC_ALL:-en_US.UTF-8}" wine "C:\\Program Files\\Q73 Setup\\setup.exe" || status=$?
-echo "setup.exe ended with exit code $status. Beside it now:"
+if [ -n "$interactive" ]; then
+  echo "The wizard is on your display ($DISPLAY)."
+  env LC_ALL="$language" wine "C:\\Program Files\\Q73 Setup\\setup.exe" || status=$?
+  echo "setup.exe ended with exit code $status."
+  env LC_ALL="$language" wine wizard_walk.exe --report || true
+else
+  shots_windows='C:\q73-screenshots'
+  shots="$run_prefix/drive_c/q73-screenshots"
+  mkdir -p "$shots"
+  env LC_ALL="$language" wine wizard_walk.exe "C:\\Program Files\\Q73 Setup\\setup.exe" "$shots_windows" || status=$?
+  mkdir -p build/screenshots
+  for shot in "$shots"/*.bmp; do
+    [ -e "$shot" ] || continue
+    convert "$shot" "build/screenshots/$(basename "${shot%.bmp}").png"
+  done
+  echo "Screenshots: build/screenshots/"
+fi
+
+echo "Beside setup.exe now:"
 (cd "$program_dir" && find . -mindepth 1 | sort | while read -r entry; do
   if [ -f "$entry" ]; then printf '  %-32s %6d bytes\n' "${entry#./}" "$(stat -c %s "$entry")"
   else printf '  %s/\n' "${entry#./}"; fi
 done)
-echo "setting.dll:"
-sed 's/^/  /; s/\r$//' "$program_dir/setting.dll"; echo
+exit "$status"

@@ -37,23 +37,25 @@ wine_session_stop() {
   _q73_session_pids=()
 }
 
-# Starts Xvfb on a free display (unless KEEP_DISPLAY is set and DISPLAY works) and a
-# persistent wineserver for the prefix.
+# Starts a persistent wineserver for the prefix and, unless called with --use-display (a
+# person's own display, DISPLAY), Xvfb on a free display.
 wine_session_start() {
   trap wine_session_stop EXIT
-  local display=90
-  while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-    display=$((display + 1))
-  done
-  Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  _q73_session_pids+=($!)
-  export DISPLAY=":${display}"
-  local tries=0
-  until xdpyinfo >/dev/null 2>&1; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 100 ]; then echo "Xvfb did not start" >&2; return 1; fi
-    sleep 0.1
-  done
+  if [ "${1:-}" != "--use-display" ]; then
+    local display=90
+    while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
+      display=$((display + 1))
+    done
+    Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    _q73_session_pids+=($!)
+    export DISPLAY=":${display}"
+    local tries=0
+    until xdpyinfo >/dev/null 2>&1; do
+      tries=$((tries + 1))
+      if [ "$tries" -gt 100 ]; then echo "Xvfb did not start" >&2; return 1; fi
+      sleep 0.1
+    done
+  fi
   # A server left behind by an earlier, interrupted session would serve this one instead.
   wineserver -k 2>/dev/null || true
   wineserver -w

@@ -67,6 +67,8 @@ TEST_F(MainDialog, TheAboutBoxOpensFromTheSystemMenuOverTheCurrentPage) {
         [&] {
             EXPECT_EQ(LastSystemMenuEntries(F()),
                       (std::vector<std::string>{"separator", "16:" + Ansi("关于 安装向导(&A)...")}));
+            // The box shows once its modal loop is idle: the next step waits for it.
+            CScriptedSteps::HoldUntil([&] { return FindOwnedDialog(F()) != nullptr; });
             ::SendMessageA(F(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // returns when the box closes
             EXPECT_FALSE(::IsWindow(hAbout));
             EXPECT_EQ(ShownID(), IDD_LANGUAGE);

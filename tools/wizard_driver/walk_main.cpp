@@ -1,0 +1,147 @@
+// Walks setup.exe through its wizard the way a user does (Next, Next, select the series,
+// Next), photographs every page, the about box and the outcome message, confirms it, and
+// reports what was installed.
+//
+//   wizard_walk.exe <setup.exe> <folder for the screenshots>   walk, photograph, report
+//   wizard_walk.exe --report                                    report only
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "wizard_driver.h"
+
+namespace {
+
+constexpr DWORD kWindowTimeoutMs = 30000;
+constexpr DWORD kInstallTimeoutMs = 180000;  // the print-UI wait alone may take 90 seconds
+constexpr int kAboutCommand = 0x10;
+
+// Control ids that tell the pages apart, and the wizard's buttons.
+constexpr int kWelcomeTitle = 1042, kLanguageTitle = 1051, kSeriesList = 1006, kProgress = 1035;
+constexpr int kNext = 12324;
+
+// Writes ANSI text (the system's code page) to stdout as UTF-8 for the terminal.
+void Print(const std::string& strAnsi) {
+    const int cchWide = ::MultiByteToWideChar(CP_ACP, 0, strAnsi.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<size_t>(cchWide > 0 ? cchWide : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, strAnsi.c_str(), -1, wide.data(), cchWide);
+    const int cbUtf8 = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> utf8(static_cast<size_t>(cbUtf8 > 0 ? cbUtf8 : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, utf8.data(), cbUtf8, nullptr, nullptr);
+    std::fputs(utf8.data(), stdout);
+    std::fflush(stdout);
+}
+
+bool Fail(const std::string& strWhat) {
+    Print("walk: " + strWhat + "\n");
+    return false;
+}
+
+bool Shoot(HWND hWnd, const std::string& strFolder, const char* pszName, HWND hAlso = nullptr) {
+    ::Sleep(300);  // let the page finish painting
+    const std::string strPath = strFolder + "\\" + pszName + ".bmp";
+    if (!CWizardDriver::SaveScreenshot(hWnd, strPath, hAlso)) return Fail("cannot save " + strPath);
+    Print("  screenshot " + std::string(pszName) + "\n");
+    return true;
+}
+
+// Next from the shown page, then the page with the marker control.
+HWND Next(CWizardDriver& driver, int nMarkerID, const char* pszPage) {
+    if (!CWizardDriver::Press(driver.Frame(), kNext)) return Fail("Next is not enabled"), nullptr;
+    HWND hPage = driver.WaitForPage(nMarkerID, kWindowTimeoutMs);
+    if (!hPage) return Fail(std::string("no ") + pszPage + " page"), nullptr;
+    Print(std::string("Page: ") + pszPage + "\n");
+    return hPage;
+}
+
+bool Walk(const std::string& strProgram, const std::string& strFolder) {
+    CWizardDriver driver;
+    if (!driver.Start(strProgram)) return Fail("cannot start " + strProgram);
+    if (!driver.WaitForFrame(kWindowTimeoutMs) || !driver.WaitForPage(kWelcomeTitle, kWindowTimeoutMs))
+        return Fail("no wizard");
+    Print("Page: welcome\n");
+    if (!Shoot(driver.Frame(), strFolder, "1-welcome")) return false;
+
+    ::PostMessageA(driver.Frame(), WM_SYSCOMMAND, kAboutCommand, 0);
+    HWND hAbout = driver.WaitForOtherWindow(kWindowTimeoutMs);
+    if (!hAbout) return Fail("no about box");
+    if (!Shoot(hAbout, strFolder, "about", driver.Frame())) return false;
+    CWizardDriver::Press(hAbout, IDOK);
+
+    if (!Next(driver, kLanguageTitle, "operating system and language") || !Shoot(driver.Frame(), strFolder, "2-language"))
+        return false;
+    HWND hSettings = Next(driver, kSeriesList, "printer settings");
+    if (!hSettings || !CWizardDriver::SelectListEntry(hSettings, kSeriesList, 0)) return Fail("cannot select the series");
+    if (!Shoot(driver.Frame(), strFolder, "3-settings")) return false;
+    if (!Next(driver, kProgress, "installing")) return false;
+    Shoot(driver.Frame(), strFolder, "4-installing");
+
+    HWND hMessage = driver.WaitForOtherWindow(kInstallTimeoutMs);
+    if (!hMessage) return Fail("no outcome message");
+    if (!Shoot(hMessage, strFolder, "5-outcome", driver.Frame())) return false;
+    Print("Outcome: \"" + CWizardDriver::MessageText(hMessage) + "\" (caption \"" + CWizardDriver::Text(hMessage) +
+          "\")\n");
+    CWizardDriver::Press(hMessage, IDOK);
+    const int nExitCode = driver.WaitForExit(kWindowTimeoutMs);
+    Print("setup.exe ended with exit code " + std::to_string(nExitCode) + "\n");
+    return nExitCode == 0;
+}
+
+void ReportPrinters() {
+    DWORD cbNeeded = 0, nCount = 0;
+    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nCount);
+    std::vector<BYTE> buffer(cbNeeded ? cbNeeded : 1);
+    if (!cbNeeded || !::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), cbNeeded, &cbNeeded, &nCount))
+        nCount = 0;
+    Print("Printers: " + std::to_string(nCount) + "\n");
+    const auto* pPrinters = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < nCount; ++i)
+        Print(std::string("  \"") + pPrinters[i].pPrinterName + "\" driver \"" + pPrinters[i].pDriverName +
+              "\" on " + pPrinters[i].pPortName + "\n");
+    char szDefault[MAX_PATH] = {};
+    DWORD cchDefault = MAX_PATH;
+    Print(std::string("Default printer: ") + (::GetDefaultPrinterA(szDefault, &cchDefault) ? szDefault : "(none)") +
+          "\n");
+}
+
+void ReportUninstallEntries() {
+    constexpr char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    HKEY hUninstall = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, &hUninstall) != ERROR_SUCCESS) return;
+    char szName[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD cchName = sizeof szName;
+        if (::RegEnumKeyExA(hUninstall, i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const std::string strName(szName, cchName);
+        if (strName.size() < 8 || strName.compare(strName.size() - 8, 8, " printer") != 0) continue;
+        Print("Uninstall entry \"" + strName + "\":\n");
+        HKEY hEntry = nullptr;
+        if (::RegOpenKeyExA(hUninstall, szName, 0, KEY_READ, &hEntry) != ERROR_SUCCESS) continue;
+        for (const char* pszValue : {"DisplayName", "UninstallString", "DisplayIcon", "Publisher"}) {
+            char szData[MAX_PATH] = {};
+            DWORD cbData = sizeof szData - 1;
+            const bool bFound = ::RegQueryValueExA(hEntry, pszValue, nullptr, nullptr,
+                                                   reinterpret_cast<BYTE*>(szData), &cbData) == ERROR_SUCCESS;
+            Print(std::string("  ") + pszValue + " = " + (bFound ? "\"" + std::string(szData) + "\"" : "(none)") + "\n");
+        }
+        ::RegCloseKey(hEntry);
+    }
+    ::RegCloseKey(hUninstall);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool bReportOnly = argc == 2 && std::string(argv[1]) == "--report";
+    if (!bReportOnly && argc != 3) {
+        std::fputs("usage: wizard_walk.exe <setup.exe> <screenshot folder> | --report\n", stderr);
+        return 2;
+    }
+    const bool bWalked = bReportOnly || Walk(argv[1], argv[2]);
+    ReportPrinters();
+    ReportUninstallEntries();
+    return bWalked ? 0 : 1;
+}

@@ -1,0 +1,48 @@
+// Drives a running setup.exe from another process through its windows only, the way a user
+// does: waits for the wizard and its pages by their control ids, presses buttons, selects the
+// series, reads and confirms the outcome message, and photographs windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "scoped_handle.h"
+
+class CWizardDriver {
+public:
+    // Starts the program with its own directory as the working directory.
+    bool Start(const std::string& strProgram);
+    // The program's exit code once it ended within dwTimeoutMs, otherwise -1.
+    int WaitForExit(DWORD dwTimeoutMs);
+    bool HasEnded() const;
+    DWORD ProcessId() const { return m_dwProcessId; }
+
+    // The wizard frame: the program's visible dialog holding the Next button (12324).
+    HWND WaitForFrame(DWORD dwTimeoutMs);
+    // The visible page of the frame holding the control nMarkerID, or null after the timeout.
+    HWND WaitForPage(int nMarkerID, DWORD dwTimeoutMs);
+    // A visible top-level window of the program other than the frame (a message box or the
+    // about box), or null after the timeout.
+    HWND WaitForOtherWindow(DWORD dwTimeoutMs);
+
+    HWND Frame() const { return m_hFrame; }
+
+    // Presses the button nID of hDialog; false when it is missing or disabled.
+    static bool Press(HWND hDialog, int nID);
+    // Selects entry nIndex of the list nListID and tells the list's dialog, as a click does.
+    static bool SelectListEntry(HWND hDialog, int nListID, int nIndex);
+    static bool IsEnabled(HWND hDialog, int nID);
+    static std::string Text(HWND hWnd);
+    // The text of a message box (its static text control).
+    static std::string MessageText(HWND hMessageBox);
+
+    // Saves what the screen shows of the window (24-bit BMP); with hAlso, of the smallest
+    // rectangle holding both windows.
+    static bool SaveScreenshot(HWND hWnd, const std::string& strPath, HWND hAlso = nullptr);
+
+private:
+    CKernelHandle m_hProcess;
+    DWORD m_dwProcessId = 0;
+    HWND m_hFrame = nullptr;
+};
