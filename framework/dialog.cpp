@@ -7,18 +7,20 @@ CDialog::CDialog(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
 
 CDialog::~CDialog() { DestroyWindow(); }
 
+// The templates are drawn through the wide-character functions, so that their texts show as
+// written on every system code page; the program's own texts still go in and out as ANSI.
 INT_PTR CDialog::DoModal(HWND hParent) {
-    return ::DialogBoxParamA(CApplication::GetResourceInstance(), MAKEINTRESOURCEA(m_nIDTemplate), hParent,
+    return ::DialogBoxParamW(CApplication::GetResourceInstance(), MAKEINTRESOURCEW(m_nIDTemplate), hParent,
                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 bool CDialog::Create(UINT nIDTemplate, HWND hParent) {
-    return ::CreateDialogParamA(CApplication::GetResourceInstance(), MAKEINTRESOURCEA(nIDTemplate), hParent,
+    return ::CreateDialogParamW(CApplication::GetResourceInstance(), MAKEINTRESOURCEW(nIDTemplate), hParent,
                                 &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 CDialog* CDialog::FromHandle(HWND hWnd) {
-    if (!hWnd || ::GetWindowLongPtrA(hWnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialog::DialogProc))
+    if (!hWnd || ::GetWindowLongPtrW(hWnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialog::DialogProc))
         return nullptr;
     return reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
 }

@@ -387,12 +387,6 @@ PANEL_TOP = (10, 36, 84)
 PANEL_MIDDLE = (14, 78, 122)
 PANEL_BOTTOM = (16, 124, 128)
 
-# A 4 x 4 ordered-dither pattern: the panel's gradient is nudged by it before the palette is
-# chosen, so its 256 colours fall in a fine even grain rather than in bands.
-BAYER = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
-DITHER = 3.0
-
-
 def welcome():
     canvas = Canvas(164, 314, PANEL_TOP)
     canvas.fill(panel_gradient)
@@ -403,13 +397,14 @@ def welcome():
 
 def panel_gradient(x, y):
     # Deep blue at the top through to teal at the bottom, turning slightly across the width.
+    # No dither: the picture control squeezes the bitmap inside its border by dropping rows and
+    # columns, which turns any fine pattern into visible lines.
     t = (y + (x - 82) * 0.25) / 314
     if t < 0.5:
         base = mix(PANEL_TOP, PANEL_MIDDLE, t * 2)
     else:
         base = mix(PANEL_MIDDLE, PANEL_BOTTOM, t * 2 - 1)
-    nudge = (BAYER[int(y) % 4][int(x) % 4] / 15 - 0.5) * DITHER
-    return tuple(c + nudge for c in base)
+    return base
 
 
 def draw_soft_shapes(canvas):

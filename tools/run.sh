@@ -5,7 +5,9 @@
 # On a person's display (DISPLAY set and reachable, not under CI) the wizard is theirs to click
 # through. Otherwise it runs on a virtual display and is walked the way a user would (Next,
 # Next, select the series, Next), with a screenshot of every page, the about box and the
-# outcome message in build/screenshots/. Either way it ends with what was installed.
+# outcome message in build/screenshots/ (or Q73_SCREENSHOTS). Either way it ends with what was
+# installed. Q73_SECOND_RUN=1 first runs the wizard once and cancels it: a first run writes the
+# language files and shows English, the next one the system's language.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -46,13 +48,17 @@ else
   shots_windows='C:\q73-screenshots'
   shots="$run_prefix/drive_c/q73-screenshots"
   mkdir -p "$shots"
+  if [ -n "${Q73_SECOND_RUN:-}" ]; then
+    env LC_ALL="$language" wine wizard_walk.exe --cancel "C:\\Program Files\\Q73 Setup\\setup.exe"
+  fi
   env LC_ALL="$language" wine wizard_walk.exe "C:\\Program Files\\Q73 Setup\\setup.exe" "$shots_windows" || status=$?
-  mkdir -p build/screenshots
+  out="${Q73_SCREENSHOTS:-build/screenshots}"
+  mkdir -p "$out"
   for shot in "$shots"/*.bmp; do
     [ -e "$shot" ] || continue
-    convert "$shot" "build/screenshots/$(basename "${shot%.bmp}").png"
+    convert "$shot" "$out/$(basename "${shot%.bmp}").png"
   done
-  echo "Screenshots: build/screenshots/"
+  echo "Screenshots: $out/"
 fi
 
 echo "Beside setup.exe now:"

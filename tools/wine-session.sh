@@ -13,12 +13,26 @@ wine_session_init() {  # BUILD_DIR
     wineserver -w
     touch "$WINEPREFIX/.q73-ready"
   fi
-  # Without a window manager, managed windows get no caption and every hidden top-level
-  # window waits two seconds for a withdrawal that never comes: Wine manages them itself.
-  if [ ! -f "$WINEPREFIX/.q73-unmanaged" ]; then
+  # The look of a system set up for our users:
+  # - without a window manager, managed windows get no caption and every hidden top-level
+  #   window waits two seconds for a withdrawal that never comes: Wine manages them itself;
+  # - Wine's own fonts (Marlett draws the caption buttons) in the system's font folder;
+  # - Chinese text in the Western dialog fonts falls back to the Chinese font, as on a system
+  #   with East Asian support installed.
+  if [ ! -f "$WINEPREFIX/.q73-look" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    local face
+    for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" Arial "MS Sans Serif" "Microsoft Sans Serif"; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    done
+    # Captions in a font that has the Chinese glyphs too (a LOGFONTW: height -12, bold,
+    # "WenQuanYi Micro Hei"), so that the about box's Chinese caption reads on any system.
+    wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY \
+      /d F4FFFFFF000000000000000000000000BC0200000000000000000022570065006E005100750061006E005900690020004D006900630072006F0020004800650069000000000000000000000000000000000000000000000000000000 /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.q73-unmanaged"
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$WINEPREFIX/.q73-look"
   fi
 }
 

@@ -15,10 +15,11 @@ namespace {
 void AppendAboutEntry(HWND hWnd) {
     HMENU hSystemMenu = ::GetSystemMenu(hWnd, FALSE);
     if (!hSystemMenu) return;
-    char szText[256] = {};
-    if (::LoadStringA(CApplication::GetResourceInstance(), IDS_ABOUTBOX, szText, sizeof szText) <= 0) return;
-    ::AppendMenuA(hSystemMenu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuA(hSystemMenu, MF_STRING, IDM_ABOUTBOX, szText);
+    // Wide, like the dialog templates: the Chinese entry shows on every system code page.
+    wchar_t szText[256] = {};
+    if (::LoadStringW(CApplication::GetResourceInstance(), IDS_ABOUTBOX, szText, 256) <= 0) return;
+    ::AppendMenuW(hSystemMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(hSystemMenu, MF_STRING, IDM_ABOUTBOX, szText);
 }
 
 }  // namespace

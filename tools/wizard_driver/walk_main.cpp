@@ -3,6 +3,7 @@
 // reports what was installed.
 //
 //   wizard_walk.exe <setup.exe> <folder for the screenshots>   walk, photograph, report
+//   wizard_walk.exe --cancel <setup.exe>                        cancel on the first page
 //   wizard_walk.exe --report                                    report only
 #include <windows.h>
 #include <winspool.h>
@@ -21,7 +22,7 @@ constexpr int kAboutCommand = 0x10;
 
 // Control ids that tell the pages apart, and the wizard's buttons.
 constexpr int kWelcomeTitle = 1042, kLanguageTitle = 1051, kSeriesList = 1006, kProgress = 1035;
-constexpr int kNext = 12324;
+constexpr int kNext = 12324, kCancel = 1061;
 
 // Writes ANSI text (the system's code page) to stdout as UTF-8 for the terminal.
 void Print(const std::string& strAnsi) {
@@ -90,6 +91,17 @@ bool Walk(const std::string& strProgram, const std::string& strFolder) {
     return nExitCode == 0;
 }
 
+// A first run writes the language files and shows English whatever the system language: a
+// run cancelled at once makes the next one show the system's language.
+bool CancelFirstPage(const std::string& strProgram) {
+    CWizardDriver driver;
+    if (!driver.Start(strProgram)) return Fail("cannot start " + strProgram);
+    if (!driver.WaitForFrame(kWindowTimeoutMs) || !driver.WaitForPage(kWelcomeTitle, kWindowTimeoutMs))
+        return Fail("no wizard");
+    CWizardDriver::Press(driver.Frame(), kCancel);
+    return driver.WaitForExit(kWindowTimeoutMs) == 0 || Fail("setup.exe did not end after Cancel");
+}
+
 void ReportPrinters() {
     DWORD cbNeeded = 0, nCount = 0;
     ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nCount);
@@ -135,9 +147,12 @@ void ReportUninstallEntries() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool bReportOnly = argc == 2 && std::string(argv[1]) == "--report";
+    const std::string strMode = argc > 1 ? argv[1] : "";
+    if (strMode == "--cancel" && argc == 3) return CancelFirstPage(argv[2]) ? 0 : 1;
+    const bool bReportOnly = strMode == "--report" && argc == 2;
     if (!bReportOnly && argc != 3) {
-        std::fputs("usage: wizard_walk.exe <setup.exe> <screenshot folder> | --report\n", stderr);
+        std::fputs("usage: wizard_walk.exe <setup.exe> <screenshot folder> | --cancel <setup.exe> | --report\n",
+                   stderr);
         return 2;
     }
     const bool bWalked = bReportOnly || Walk(argv[1], argv[2]);
