@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_files.h"
 #include "payload_sets.h"
 #include "registration_rules.h"
 #include "register_printer.h"
@@ -18,18 +19,6 @@ namespace {
 constexpr const char* kStagingPlaces[] = {"C:\\TEMP", "C:\\TEMP\\I386", "C:\\TEMP\\x86"};
 constexpr char kPatchTempFile[] = "c:\\temp\\temp.txt";
 
-struct DriverFile {
-    bool bPrinterNamed;
-    const char* pszName;
-};
-
-// The driver file set, in the order of the deletion pass.
-constexpr DriverFile kDriverFiles[] = {
-    {false, "STDNAMES.GPD"}, {true, ".GPD"},     {true, ".INI"},       {true, "D.dll"},
-    {true, "F.dll"},         {false, "ZIKU.UFM"}, {true, "RES.dll"},   {false, "UNIDRV.DLL"},
-    {false, "UNIDRV.HLP"},   {false, "UNIDRVUI.DLL"}, {false, "UNIRES.DLL"},
-};
-
 // The copies into the driver directory, in their order.
 constexpr DriverFile kDriverCopies[] = {
     {false, "UNIDRV.DLL"},   {true, ".GPD"},     {false, "UNIDRVUI.DLL"}, {false, "UNIDRV.HLP"},
@@ -38,7 +27,7 @@ constexpr DriverFile kDriverCopies[] = {
 };
 
 std::string FileName(bool bPrinterNamed, const char* pszName) {
-    return bPrinterNamed ? std::string(g_szPrinterName.c_str()) + pszName : std::string(pszName);
+    return DriverFileName({bPrinterNamed, pszName}, g_szPrinterName);
 }
 
 void CreateStagingDirectories() {
@@ -92,7 +81,7 @@ void CSetupApp::InstallDriver() {
     const bool bDriverDirectory = GetDriverDirectory(strDriverDirectory);
     g_szDriverEnvironment.assign("Windows NT x86");
 
-    for (const DriverFile& file : kDriverFiles) {
+    for (const DriverFile& file : kDriverFileSet) {
         const std::string strName = FileName(file.bPrinterNamed, file.pszName);
         DeleteFromTemp(strName.c_str());
         if (!bDriverDirectory) continue;
@@ -101,7 +90,7 @@ void CSetupApp::InstallDriver() {
     }
 
     CStagedFiles staged;
-    const std::string strUninstaller = std::string("uninstall") + g_szPrinterName.c_str() + ".exe";
+    const std::string strUninstaller = UninstallerFileName(g_szPrinterName);
     staged.Extract(255, std::string(kStagingPlaces[0]) + "\\" + strUninstaller, FALSE);
     CreateStagingDirectories();
     staged.Extract(256, std::string(kStagingPlaces[0]) + "\\" + FileName(true, ".INF"), FALSE);

@@ -3,9 +3,40 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstring>
+#include <string_view>
+
 namespace {
 DWORD g_dwSimulatedEnumerationError = 0;
 DWORD g_dwSimulatedDriverDirectoryError = 0;
+
+// A spooler enumeration into a byte buffer: the size query, then the records. An empty answer
+// to the size query is an empty list.
+template <typename Enumerate>
+bool EnumerateRecords(Enumerate enumerate, std::vector<BYTE>& buffer, DWORD& nReturned) {
+    DWORD cbNeeded = 0;
+    nReturned = 0;
+    enumerate(nullptr, 0, &cbNeeded, &nReturned);
+    buffer.clear();
+    if (cbNeeded == 0) return true;
+    if (g_dwSimulatedEnumerationError) {
+        ::SetLastError(g_dwSimulatedEnumerationError);
+        return false;
+    }
+    buffer.assign(cbNeeded, 0);
+    return enumerate(buffer.data(), cbNeeded, &cbNeeded, &nReturned) != FALSE;
+}
+
+const char* OrEmpty(const char* psz) { return psz ? psz : ""; }
+
+// The file name of a path, in upper case.
+std::string UpperFileName(const char* pszPath) {
+    std::string strName = OrEmpty(pszPath);
+    strName.erase(0, strName.find_last_of('\\') + 1);  // npos + 1 is 0
+    if (!strName.empty()) ::CharUpperBuffA(&strName[0], static_cast<DWORD>(strName.size()));
+    return strName;
+}
+
 }  // namespace
 
 void SimulateSpoolerFailuresForTesting(unsigned long dwEnumerationError, unsigned long dwDriverDirectoryError) {
@@ -13,20 +44,99 @@ void SimulateSpoolerFailuresForTesting(unsigned long dwEnumerationError, unsigne
     g_dwSimulatedDriverDirectoryError = dwDriverDirectoryError;
 }
 
+bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers) {
+    printers.clear();
+    std::vector<BYTE> buffer;
+    DWORD nReturned = 0;
+    const bool bListed = EnumerateRecords(
+        [](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
+            return ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer, cbBuffer, pcbNeeded, pnReturned);
+        },
+        buffer, nReturned);
+    if (!bListed) return false;
+    const auto* pPrinters = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < nReturned; ++i)
+        printers.push_back({OrEmpty(pPrinters[i].pPrinterName), OrEmpty(pPrinters[i].pDriverName)});
+    return true;
+}
+
 bool EnumerateLocalPrinters(std::vector<std::string>& names) {
     names.clear();
-    DWORD cbNeeded = 0, nReturned = 0;
-    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned);
-    if (cbNeeded == 0) return true;  // no local printer at all
-    if (g_dwSimulatedEnumerationError) {
-        ::SetLastError(g_dwSimulatedEnumerationError);
-        return false;
+    std::vector<LocalPrinter> printers;
+    if (!EnumerateLocalPrinters(printers)) return false;
+    for (LocalPrinter& printer : printers) names.push_back(std::move(printer.strName));
+    return true;
+}
+
+namespace {
+
+// A printer opened with full access, closed with its owner.
+class CPrinterHandle {
+public:
+    explicit CPrinterHandle(const char* pszName) {
+        PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        if (!::OpenPrinterA(const_cast<char*>(pszName), &m_hPrinter, &access)) m_hPrinter = nullptr;
     }
-    std::vector<BYTE> buffer(cbNeeded, 0);
-    if (!::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), cbNeeded, &cbNeeded, &nReturned))
-        return false;
-    const auto* pPrinters = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
-    for (DWORD i = 0; i < nReturned; ++i) names.emplace_back(pPrinters[i].pPrinterName ? pPrinters[i].pPrinterName : "");
+    ~CPrinterHandle() {
+        if (m_hPrinter) ::ClosePrinter(m_hPrinter);
+    }
+    CPrinterHandle(const CPrinterHandle&) = delete;
+    CPrinterHandle& operator=(const CPrinterHandle&) = delete;
+    HANDLE GetUnsafe() const { return m_hPrinter; }
+
+private:
+    HANDLE m_hPrinter = nullptr;
+};
+
+}  // namespace
+
+bool DeletePrinterForm(const char* pszPrinterName, const char* pszFormName) {
+    CPrinterHandle printer(pszPrinterName);
+    if (!printer.GetUnsafe()) return false;
+    ::DeleteFormA(printer.GetUnsafe(), const_cast<char*>(pszFormName));
+    return true;
+}
+
+bool DeleteLocalPrinter(const char* pszPrinterName) {
+    CPrinterHandle printer(pszPrinterName);
+    return printer.GetUnsafe() && ::DeletePrinter(printer.GetUnsafe());
+}
+
+bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment) {
+    std::vector<BYTE> buffer;
+    DWORD nReturned = 0;
+    const bool bListed = EnumerateRecords(
+        [pszEnvironment](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
+            return ::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), 1, pBuffer, cbBuffer,
+                                         pcbNeeded, pnReturned);
+        },
+        buffer, nReturned);
+    const auto* pDrivers = reinterpret_cast<const DRIVER_INFO_1A*>(buffer.data());
+    for (DWORD i = 0; bListed && i < nReturned; ++i)
+        if (std::string_view(OrEmpty(pDrivers[i].pName)) == pszDriver) return true;
+    return false;
+}
+
+bool FilesOfOtherDrivers(const char* pszExceptDriver, std::vector<std::string>& files, const char* pszEnvironment) {
+    files.clear();
+    std::vector<BYTE> buffer;
+    DWORD nReturned = 0;
+    const bool bListed = EnumerateRecords(
+        [pszEnvironment](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
+            return ::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), 3, pBuffer, cbBuffer,
+                                         pcbNeeded, pnReturned);
+        },
+        buffer, nReturned);
+    if (!bListed) return false;
+    const auto* pDrivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
+    for (DWORD i = 0; i < nReturned; ++i) {
+        const DRIVER_INFO_3A& driver = pDrivers[i];
+        if (std::string_view(OrEmpty(driver.pName)) == pszExceptDriver) continue;
+        for (const char* pszPath : {driver.pDriverPath, driver.pDataFile, driver.pConfigFile, driver.pHelpFile})
+            if (pszPath && *pszPath) files.push_back(UpperFileName(pszPath));
+        for (const char* pszFile = driver.pDependentFiles; pszFile && *pszFile; pszFile += std::strlen(pszFile) + 1)
+            files.push_back(UpperFileName(pszFile));
+    }
     return true;
 }
 

@@ -11,6 +11,8 @@
 #include "registration_rules.h"
 #include "setup.h"
 #include "spooler.h"
+#include "stale_inf_cleanup.h"
+#include "uninstall_key.h"
 #include "user_notifications.h"
 
 namespace {
@@ -64,18 +66,15 @@ BOOL CSetupApp::DeleteFromTemp(const char* pszName) {
 }
 
 BOOL CSetupApp::DeletePrinterForm(const char* pszPrinterName, const char* pszFormName) {
-    PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    HANDLE hPrinter = nullptr;
-    if (!::OpenPrinterA(const_cast<char*>(pszPrinterName), &hPrinter, &access)) return FALSE;
-    ::DeleteFormA(hPrinter, const_cast<char*>(pszFormName));
-    ::ClosePrinter(hPrinter);
-    return TRUE;
+    return ::DeletePrinterForm(pszPrinterName, pszFormName);
 }
+
+void CSetupApp::DeleteStaleInfs() { DeleteStaleModelInfs(); }
 
 void CSetupApp::WriteUninstallEntry() {
     const char* pszName = g_szPrinterName.c_str();
     CPathString strKey, strDisplayName, strPublisher;
-    if (!strKey.format("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s printer", pszName) ||
+    if (!FormatUninstallKey(g_szPrinterName, strKey) ||
         !strDisplayName.format("%s printer driver uninstall", pszName) ||
         !strPublisher.format("%s printer", pszName))
         return;

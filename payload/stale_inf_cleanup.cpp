@@ -1,9 +1,12 @@
 // Deleting the copies of this model's INF that earlier installations left in the INF folder.
 #include <string>
 
+#include "stale_inf_cleanup.h"
+
+#include <windows.h>
+
 #include "file_io.h"
 #include "fixed_string.h"
-#include "setup.h"
 #include "stale_inf.h"
 
 namespace {
@@ -14,7 +17,7 @@ constexpr int kHighestOemNumber = 99;
 
 }  // namespace
 
-void CSetupApp::DeleteStaleInfs() {
+void DeleteStaleModelInfs() {
     CPathString strWindows;
     const UINT nLength = ::GetWindowsDirectoryA(strWindows.GetBufferUnsafe(),
                                                 static_cast<UINT>(CPathString::kCapacity));

@@ -13,7 +13,7 @@ wine_session_init() {  # BUILD_DIR
     wineserver -w
     touch "$WINEPREFIX/.q73-ready"
   fi
-  # The look of a system set up for our users:
+  # The look of a system set up for our users (and a crash that does not hang a test run):
   # - without a window manager, managed windows get no caption and every hidden top-level
   #   window waits two seconds for a withdrawal that never comes: Wine manages them itself;
   # - Wine's own fonts (Marlett draws the caption buttons) in the system's font folder;
@@ -21,6 +21,9 @@ wine_session_init() {  # BUILD_DIR
   #   with East Asian support installed.
   if [ ! -f "$WINEPREFIX/.q73-look" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A crashing program ends at once instead of waiting in the debugger.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+      >/dev/null 2>&1
     local face
     for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" Arial "MS Sans Serif" "Microsoft Sans Serif"; do
       wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \

@@ -1,12 +1,85 @@
-// The uninstaller that the installer stages beside the driver and names in the system's list
-// of installed programs. This first version only says what it is.
+// The uninstaller that the installer copies beside the driver as "uninstall<P>.exe" and names
+// in the system's list of installed programs: after the user confirms, it removes the model's
+// printers, driver and driver files, stale INF copies, the paper form and the uninstall
+// entry, then itself, and reports in the user's language.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ::MessageBoxA(nullptr,
-                  "Q73 printer driver uninstaller.\r\n\r\n"
-                  "This version does not remove the driver yet: remove the printer from the "
-                  "Printers folder instead.",
-                  "Q73 printer driver uninstall", MB_OK | MB_ICONINFORMATION);
-    return 0;
+#include <string>
+
+#include "application.h"
+#include "fixed_string.h"
+#include "printer_name.h"
+#include "program_name.h"
+#include "registration_rules.h"
+#include "removal.h"
+#include "spooler.h"
+#include "uninstall_texts.h"
+#include "user_notifications.h"
+
+namespace {
+
+// The printer name this copy was built for; "Q73" when its file name says none that is safe.
+std::string OwnPrinterName() {
+    const std::string strName = PrinterNameFromUninstallerPath(GetProgramFilePath());
+    CPathString strDriverDirectory;
+    GetDriverDirectory(strDriverDirectory);
+    if (!IsUsablePrinterName(strName, LongestFixedPartAroundPrinterName(strDriverDirectory.size())))
+        return kModelName;
+    return strName;
 }
+
+std::string Formatted(TextVariant variant, UninstallText text) {
+    CProfileString strText;
+    strText.format(UninstallMessage(variant, text), kModelName);
+    return strText.c_str();
+}
+
+// The outcome: removed, or what had to stay and why.
+std::string Report(TextVariant variant, const RemovalResult& result) {
+    if (result.IsComplete()) return Formatted(variant, UninstallText::Removed);
+    std::string strReport;
+    auto AddSection = [&](UninstallText heading, const std::vector<std::string>& items) {
+        if (items.empty()) return;
+        if (!strReport.empty()) strReport += "\r\n\r\n";
+        strReport += UninstallMessage(variant, heading);
+        for (const std::string& strItem : items) strReport += "\r\n" + strItem;
+    };
+    AddSection(UninstallText::PrintersKept, result.printersKept);
+    if (result.bDriverKept) {
+        if (!strReport.empty()) strReport += "\r\n\r\n";
+        strReport += UninstallMessage(variant, UninstallText::DriverKept);
+    }
+    AddSection(UninstallText::FilesInUse, result.filesInUse);
+    return strReport;
+}
+
+class CUninstallApp : public CApplication {
+public:
+    BOOL InitInstance() override {
+        const std::string strPrinterName = OwnPrinterName();
+        const TextVariant variant = UninstallTextVariant(::GetSystemDefaultLangID());
+        const std::string strCaption = strPrinterName + " printer driver uninstall";
+        CUserNotifications& notifications = UserNotifications();
+
+        if (!IsInstalled(strPrinterName)) {
+            notifications.ShowMessage(nullptr, Formatted(variant, UninstallText::NotInstalled).c_str(),
+                                      strCaption.c_str(), MB_OK | MB_ICONINFORMATION);
+            return FALSE;
+        }
+        if (notifications.ShowMessage(nullptr, Formatted(variant, UninstallText::Confirm).c_str(), strCaption.c_str(),
+                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+            return FALSE;
+
+        const RemovalResult result = RemoveInstallation(strPrinterName);
+        RemoveSelfFromDriverDirectory();
+        notifications.ShowMessage(nullptr, Report(variant, result).c_str(), strCaption.c_str(),
+                                  MB_OK | (result.IsComplete() ? MB_ICONINFORMATION : MB_ICONWARNING));
+        return FALSE;
+    }
+};
+
+CUninstallApp theUninstaller;
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) { return theUninstaller.Run(hInstance); }

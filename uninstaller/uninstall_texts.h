@@ -1,0 +1,22 @@
+// What the uninstaller says, in English, Simplified Chinese (GBK bytes) and Traditional
+// Chinese (Big5 bytes), as the ANSI functions of those systems expect. Portable.
+#pragma once
+
+#include <cstdint>
+
+#include "language_choice.h"
+
+enum class UninstallText {
+    Confirm,       // printf format: %s the model
+    Removed,       // printf format: %s the model
+    NotInstalled,  // printf format: %s the model
+    FilesInUse,    // followed by the files, one per line
+    PrintersKept,  // followed by the printers, one per line
+    DriverKept,
+};
+
+// English, except Simplified Chinese on a 0x0804 system and Traditional Chinese on every other
+// Chinese one.
+TextVariant UninstallTextVariant(std::uint16_t wSystemLangId);
+
+const char* UninstallMessage(TextVariant variant, UninstallText text);
