@@ -27,6 +27,16 @@ bool EnumerateRecords(Enumerate enumerate, std::vector<BYTE>& buffer, DWORD& nRe
     return enumerate(buffer.data(), cbNeeded, &cbNeeded, &nReturned) != FALSE;
 }
 
+// The installed printer drivers of the environment, as records of the level.
+bool EnumerateDriverRecords(const char* pszEnvironment, DWORD dwLevel, std::vector<BYTE>& buffer, DWORD& nReturned) {
+    return EnumerateRecords(
+        [pszEnvironment, dwLevel](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
+            return ::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), dwLevel, pBuffer, cbBuffer,
+                                         pcbNeeded, pnReturned);
+        },
+        buffer, nReturned);
+}
+
 const char* OrEmpty(const char* psz) { return psz ? psz : ""; }
 
 // The file name of a path, in upper case.
@@ -105,12 +115,7 @@ bool DeleteLocalPrinter(const char* pszPrinterName) {
 bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment) {
     std::vector<BYTE> buffer;
     DWORD nReturned = 0;
-    const bool bListed = EnumerateRecords(
-        [pszEnvironment](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
-            return ::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), 1, pBuffer, cbBuffer,
-                                         pcbNeeded, pnReturned);
-        },
-        buffer, nReturned);
+    const bool bListed = EnumerateDriverRecords(pszEnvironment, 1, buffer, nReturned);
     const auto* pDrivers = reinterpret_cast<const DRIVER_INFO_1A*>(buffer.data());
     for (DWORD i = 0; bListed && i < nReturned; ++i)
         if (std::string_view(OrEmpty(pDrivers[i].pName)) == pszDriver) return true;
@@ -121,13 +126,7 @@ bool FilesOfOtherDrivers(const char* pszExceptDriver, std::vector<std::string>& 
     files.clear();
     std::vector<BYTE> buffer;
     DWORD nReturned = 0;
-    const bool bListed = EnumerateRecords(
-        [pszEnvironment](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
-            return ::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), 3, pBuffer, cbBuffer,
-                                         pcbNeeded, pnReturned);
-        },
-        buffer, nReturned);
-    if (!bListed) return false;
+    if (!EnumerateDriverRecords(pszEnvironment, 3, buffer, nReturned)) return false;
     const auto* pDrivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
     for (DWORD i = 0; i < nReturned; ++i) {
         const DRIVER_INFO_3A& driver = pDrivers[i];

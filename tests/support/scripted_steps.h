@@ -4,6 +4,7 @@
 // ended by a quit request so that a failing test cannot hang.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -35,6 +36,15 @@ private:
     UINT_PTR m_nTimer;
     static CScriptedSteps* s_pRunning;
 };
+
+// Runs the dialog modally under the steps; the run's result. The steps must have ended it.
+template <typename Dialog>
+INT_PTR RunScripted(Dialog& dialog, std::vector<CScriptedSteps::Step> steps) {
+    CScriptedSteps script(std::move(steps));
+    const INT_PTR nResult = dialog.DoModal();
+    EXPECT_TRUE(script.Finished());
+    return nResult;
+}
 
 // Window helpers for the steps.
 std::string WindowText(HWND hWnd);

@@ -53,12 +53,7 @@ protected:
     }
 
     // Runs the frame modally under the script; the run's result.
-    INT_PTR Run(std::vector<CScriptedSteps::Step> steps) {
-        CScriptedSteps script(std::move(steps));
-        const INT_PTR nResult = m_frame.DoModal();
-        EXPECT_TRUE(script.Finished());
-        return nResult;
-    }
+    INT_PTR Run(std::vector<CScriptedSteps::Step> steps) { return RunScripted(m_frame, std::move(steps)); }
 
     HWND F() const { return m_frame.GetSafeHwnd(); }
     CProbePage& Page(int nNumber) { return *m_pages[static_cast<size_t>(nNumber - 1)]; }

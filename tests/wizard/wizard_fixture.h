@@ -57,12 +57,7 @@ protected:
     // The language file of payload nResource (146 Chinese, 147 English, 248 traditional).
     void UseLanguageFile(unsigned nResource) { WriteFileBytes(g_strLanguageFile, PayloadBytes(nResource)); }
 
-    INT_PTR Run(std::vector<CScriptedSteps::Step> steps) {
-        CScriptedSteps script(std::move(steps));
-        const INT_PTR nResult = m_dlg.DoModal();
-        EXPECT_TRUE(script.Finished());
-        return nResult;
-    }
+    INT_PTR Run(std::vector<CScriptedSteps::Step> steps) { return RunScripted(m_dlg, std::move(steps)); }
 
     HWND F() const { return m_dlg.GetSafeHwnd(); }
     int ShownID() const { return m_dlg.GetActivePage() ? m_dlg.GetActivePage()->m_nDialogID : 0; }
