@@ -140,13 +140,11 @@ bool CNewWizDialog::OnCommand(int nID, int nNotifyCode, HWND) {
     case ID_WIZFINISH:
         OnFinish();
         return true;
-    case IDOK:
     case IDCANCEL: {
-        // The dialog manager sends Enter and Escape to the frame wherever the focus is; with
-        // the focus inside the shown page they are the page's, which ignores them.
+        // The dialog manager sends Escape to the frame wherever the focus is; with the focus
+        // inside the shown page it is the page's, which ignores it.
         CNewWizPage* pPage = GetActivePage();
-        if (pPage && ::IsChild(pPage->GetSafeHwnd(), ::GetFocus())) return true;
-        return false;
+        return pPage && ::IsChild(pPage->GetSafeHwnd(), ::GetFocus());
     }
     default:
         return false;

@@ -49,6 +49,8 @@ protected:
     bool OnCommand(int nID, int nNotifyCode, HWND hControl) override;
     // Cancels the wizard when every created page agrees.
     void OnCancel() override;
+    // The frame has no OK button: Enter never ends the wizard past its pages.
+    void OnOK() override {}
     void OnDestroy() override;
 
 private:

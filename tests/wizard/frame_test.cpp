@@ -285,6 +285,8 @@ TEST_F(Frame, EnterAndEscapeInsideAPageLeaveTheWizardOpen) {
             EXPECT_EQ(Shown(), &Page(1));
             EXPECT_TRUE(::IsWindowVisible(Page(1).GetSafeHwnd()));
             EXPECT_TRUE(::IsWindowVisible(F()));
+            ::SendMessageA(F(), WM_COMMAND, IDOK, 0);  // Enter with the focus nowhere in particular
+            EXPECT_TRUE(::IsWindowVisible(F()));
             ::SetFocus(::GetDlgItem(F(), ID_WIZNEXT));
             ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
         },
