@@ -13,20 +13,22 @@ namespace {
 constexpr DWORD kInstallWaitMs = 90000;
 DWORD g_dwInstallWaitMs = kInstallWaitMs;
 
-// The print-UI processes run in the staging directory. It is handed to them rather than made
-// this program's current directory, which would keep the directory from being removed.
+// The install command runs in the staging directory. It is handed to it rather than made this
+// program's current directory, which would keep the directory from being removed.
 constexpr char kStagingDirectory[] = "C:\\TEMP";
+
+bool SystemDirectory(CPathString& strPath) {
+    const UINT nLength = ::GetSystemDirectoryA(strPath.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
+    return nLength != 0 && nLength < CPathString::kCapacity;
+}
 
 // The system's own rundll32, never one found on the search path (a planted copy in the
 // current directory or beside the program would run otherwise).
-bool SystemRundll32(CPathString& strPath) {
-    const UINT nLength = ::GetSystemDirectoryA(strPath.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
-    if (nLength == 0 || nLength >= CPathString::kCapacity) return false;
-    return strPath.append("\\rundll32.exe");
-}
+bool SystemRundll32(CPathString& strPath) { return SystemDirectory(strPath) && strPath.append("\\rundll32.exe"); }
 
-// Starts the command line hidden. The process handle is returned when bKeepProcess is set.
-bool StartHidden(const CFixedString<1000>& strCommand, CKernelHandle* pProcess) {
+// Starts the command line hidden in pszDirectory. The process handle is returned through
+// pProcess when it is given.
+bool StartHidden(const CFixedString<1000>& strCommand, const char* pszDirectory, CKernelHandle* pProcess) {
     CPathString strProgram;
     if (!SystemRundll32(strProgram)) return false;
     CFixedString<1000> strWritable(strCommand);  // CreateProcessA may write to its command line
@@ -36,7 +38,7 @@ bool StartHidden(const CFixedString<1000>& strCommand, CKernelHandle* pProcess) 
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
     if (!::CreateProcessA(strProgram.c_str(), strWritable.GetBufferUnsafe(), nullptr, nullptr, FALSE, 0,
-                          nullptr, kStagingDirectory, &startup, &process))
+                          nullptr, pszDirectory, &startup, &process))
         return false;
     CKernelHandle hThread(process.hThread);
     CKernelHandle hProcess(process.hProcess);
@@ -64,7 +66,7 @@ RegistrationResult RegisterPrinter(TextVariant variant) {
         return {RegistrationResult::Failure, true};
 
     CKernelHandle hProcess;
-    if (!StartHidden(strInstall, &hProcess)) return {RegistrationResult::Failure, true};
+    if (!StartHidden(strInstall, kStagingDirectory, &hProcess)) return {RegistrationResult::Failure, true};
     if (::WaitForSingleObject(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)
         return {RegistrationResult::Failure, false};  // still running: it may read the staged files
     hProcess.Reset();
@@ -77,7 +79,11 @@ RegistrationResult RegisterPrinter(TextVariant variant) {
 
     CFixedString<1000> strDefault;
     const std::string strAdded = AddedPrinter(strNewName, before, after);
-    if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()))
-        StartHidden(strDefault, nullptr);  // not waited for; its result is not observed
+    // Not waited for, so it must not run in the staging directory: that would keep the
+    // directory from being removed once the staged files are gone.
+    CPathString strSystem;
+    if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()) &&
+        SystemDirectory(strSystem))
+        StartHidden(strDefault, strSystem.c_str(), nullptr);  // its result is not observed
     return {RegistrationResult::Success, true};
 }

@@ -28,15 +28,9 @@ std::string OwnPrinterName() {
     return strName;
 }
 
-std::string Formatted(TextVariant variant, UninstallText text) {
-    CProfileString strText;
-    strText.format(UninstallMessage(variant, text), kModelName);
-    return strText.c_str();
-}
-
 // The outcome: removed, or what had to stay and why.
 std::string Report(TextVariant variant, const RemovalResult& result) {
-    if (result.IsComplete()) return Formatted(variant, UninstallText::Removed);
+    if (result.IsComplete()) return UninstallMessageShown(variant, UninstallText::Removed);
     std::string strReport;
     auto AddSection = [&](UninstallText heading, const std::vector<std::string>& items) {
         if (items.empty()) return;
@@ -62,11 +56,11 @@ public:
         CUserNotifications& notifications = UserNotifications();
 
         if (!IsInstalled(strPrinterName)) {
-            notifications.ShowMessage(nullptr, Formatted(variant, UninstallText::NotInstalled).c_str(),
+            notifications.ShowMessage(nullptr, UninstallMessageShown(variant, UninstallText::NotInstalled).c_str(),
                                       strCaption.c_str(), MB_OK | MB_ICONINFORMATION);
             return FALSE;
         }
-        if (notifications.ShowMessage(nullptr, Formatted(variant, UninstallText::Confirm).c_str(), strCaption.c_str(),
+        if (notifications.ShowMessage(nullptr, UninstallMessageShown(variant, UninstallText::Confirm).c_str(), strCaption.c_str(),
                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
             return FALSE;
 

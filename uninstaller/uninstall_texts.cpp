@@ -1,5 +1,8 @@
 #include "uninstall_texts.h"
 
+#include "fixed_string.h"
+#include "registration_rules.h"
+
 namespace {
 
 struct Texts {
@@ -52,4 +55,10 @@ const char* UninstallMessage(TextVariant variant, UninstallText text) {
     default:
         return texts.pszEnglish;
     }
+}
+
+std::string UninstallMessageShown(TextVariant variant, UninstallText text) {
+    CProfileString strText;
+    strText.format(UninstallMessage(variant, text), kModelName);
+    return strText.c_str();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "language_choice.h"
 
@@ -19,4 +20,7 @@ enum class UninstallText {
 // Chinese one.
 TextVariant UninstallTextVariant(std::uint16_t wSystemLangId);
 
+// The text as stored: a printf format for the first three.
 const char* UninstallMessage(TextVariant variant, UninstallText text);
+// The text as shown, the model's name put in.
+std::string UninstallMessageShown(TextVariant variant, UninstallText text);

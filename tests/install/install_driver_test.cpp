@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winspool.h>
-#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "registration_rules.h"
 #include "setup.h"
 #include "spooler.h"
+#include "spooler_helpers.h"
 #include "recorded_notifications.h"
 #include "test_support.h"
 #include "user_notifications.h"
@@ -24,49 +24,21 @@ namespace {
 
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Q73 printer";
 
-std::string DriverDirectory() {
-    char szDirectory[MAX_PATH] = {};
-    DWORD cbNeeded = 0;
-    ::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>("Windows NT x86"), 1,
-                                 reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory, &cbNeeded);
-    return szDirectory;
-}
-
-std::string LogPath() {
-    char szWindows[MAX_PATH] = {};
-    ::GetWindowsDirectoryA(szWindows, MAX_PATH);
-    return std::string(szWindows) + "\\temp\\q73-printui.log";
-}
+std::string DriverDirectory() { return PrinterDriverDirectory(); }
+std::string LogPath() { return PrintUiLogPath(); }
 
 std::vector<std::string> LocalPrinters() {
-    DWORD cbNeeded = 0, nReturned = 0;
-    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned);
     std::vector<std::string> names;
-    if (!cbNeeded) return names;
-    std::vector<BYTE> buffer(cbNeeded);
-    if (!::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), cbNeeded, &cbNeeded, &nReturned)) return names;
-    for (DWORD i = 0; i < nReturned; ++i) names.push_back(reinterpret_cast<PRINTER_INFO_2A*>(buffer.data())[i].pPrinterName);
+    EnumerateLocalPrinters(names);
     return names;
 }
 
 void DeleteModelPrinters() {
-    for (const std::string& strName : LocalPrinters()) {
-        if (strName.find("Q73") == std::string::npos) continue;
-        PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        HANDLE hPrinter = nullptr;
-        if (::OpenPrinterA(const_cast<char*>(strName.c_str()), &hPrinter, &access)) {
-            ::DeletePrinter(hPrinter);
-            ::ClosePrinter(hPrinter);
-        }
-    }
-    ::DeletePrinterDriverA(nullptr, const_cast<char*>("Windows NT x86"), const_cast<char*>("Q73"));
+    DeletePrintersContaining("Q73");
+    DeletePrinterDriverNamed("Q73");
 }
 
-std::string DefaultPrinter() {
-    char szName[MAX_PATH] = {};
-    DWORD cchName = MAX_PATH;
-    return ::GetDefaultPrinterA(szName, &cchName) ? szName : "";
-}
+std::string DefaultPrinter() { return DefaultPrinterName(); }
 
 // The default-printer command is not waited for: give it a few seconds.
 std::string DefaultPrinterOnceSet(const std::string& strExpected) {
@@ -77,6 +49,7 @@ std::string DefaultPrinterOnceSet(const std::string& strExpected) {
 class InstallDriver : public ::testing::Test {
 protected:
     void SetUp() override {
+        ASSERT_TRUE(WaitUntilNoProcessNamed("rundll32.exe", 10000));  // an earlier test's default command
         DeleteModelPrinters();
         ::DeleteFileA(LogPath().c_str());
         g_szPrinterName.assign("Q73");
@@ -257,34 +230,18 @@ TEST_F(InstallDriver, PrepareInstallDeletesTheFilesOfTheOnePrinterNamedLikeIt) {
     ::DeleteFileA(files[3].c_str());
 }
 
-namespace {
-
-int CountProcesses(const char* pszExeName) {
-    int nCount = 0;
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE) return -1;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL bMore = ::Process32First(hSnapshot, &entry); bMore; bMore = ::Process32Next(hSnapshot, &entry)) {
-        if (::lstrcmpiA(entry.szExeFile, pszExeName) == 0) ++nCount;
-    }
-    ::CloseHandle(hSnapshot);
-    return nCount;
-}
-
-}  // namespace
 
 TEST_F(InstallDriver, APrintUiStillRunningAfterTheWaitIsAFailureAndKeepsEverything) {
     ReplaceRegistrationWaitForTesting(300);
     ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
     ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "3");
-    const int nBefore = CountProcesses("rundll32.exe");
+    const int nBefore = CountProcessesNamed("rundll32.exe");
     theApp.InstallDriver();
     EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
-    EXPECT_EQ(CountProcesses("rundll32.exe"), nBefore + 1);  // not stopped by the installer
+    EXPECT_EQ(CountProcessesNamed("rundll32.exe"), nBefore + 1);  // not stopped by the installer
     EXPECT_TRUE(FileExists("C:\\TEMP\\Q73.GPD"));              // it may still read the staged files
     EXPECT_TRUE(FileExists("C:\\TEMP\\x86\\Q73F.dll"));
-    for (int i = 0; i < 50 && CountProcesses("rundll32.exe") > nBefore; ++i) ::Sleep(100);
+    for (int i = 0; i < 50 && CountProcessesNamed("rundll32.exe") > nBefore; ++i) ::Sleep(100);
 }
 
 TEST_F(InstallDriver, ADriverFileHeldOpenIsNeitherDeletedNorReplaced) {
@@ -376,4 +333,14 @@ TEST_F(InstallDriver, WithoutADriverDirectoryCopiesNothingAndStillRegisters) {
     EXPECT_EQ(ReadMachineValue(kUninstallKey, "DisplayName"), std::string("Q73 printer driver uninstall") + '\0');
     EXPECT_EQ(ReadMachineValue(kUninstallKey, "UninstallString"), "<no value>");
     EXPECT_EQ(ReadMachineValue(kUninstallKey, "DisplayIcon"), "<no value>");
+}
+
+// The default-printer command is not waited for: while it still runs, the staging directory
+// it must not hold is already gone.
+TEST_F(InstallDriver, TheDefaultPrinterCommandDoesNotKeepTheStagingDirectory) {
+    ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");  // both commands take two seconds
+    theApp.InstallDriver();
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
+    EXPECT_FALSE(FileExists("C:\\TEMP"));
+    EXPECT_EQ(DefaultPrinterOnceSet("Q73"), "Q73");
 }

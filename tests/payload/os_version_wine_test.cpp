@@ -7,31 +7,13 @@
 #include "os_version.h"
 #include "setup.h"
 #include "test_support.h"
+#include "wine_version.h"
 
 namespace {
 
 constexpr char kReportArgument[] = "--report-os-code";
 
 std::string g_strSelf;
-
-// Sets Wine's reported version for one program name, and removes the setting again.
-class CScopedWineVersion {
-public:
-    CScopedWineVersion(const std::string& strProgram, const char* pszVersion)
-        : m_strKey("Software\\Wine\\AppDefaults\\" + strProgram) {
-        HKEY hKey = nullptr;
-        if (::RegCreateKeyExA(HKEY_CURRENT_USER, m_strKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &hKey, nullptr) == ERROR_SUCCESS) {
-            ::RegSetValueExA(hKey, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(pszVersion),
-                             static_cast<DWORD>(std::strlen(pszVersion) + 1));
-            ::RegCloseKey(hKey);
-        }
-    }
-    ~CScopedWineVersion() { ::RegDeleteKeyA(HKEY_CURRENT_USER, m_strKey.c_str()); }
-
-private:
-    std::string m_strKey;
-};
 
 }  // namespace
 

@@ -95,9 +95,7 @@ void DeleteInstallations() {
 }
 
 std::string Expected(UninstallText text) {
-    CProfileString strText;
-    strText.format(UninstallMessage(UninstallTextVariant(::GetSystemDefaultLangID()), text), "Q73");
-    return strText.c_str();
+    return UninstallMessageShown(UninstallTextVariant(::GetSystemDefaultLangID()), text);
 }
 
 class Uninstaller : public ::testing::Test {

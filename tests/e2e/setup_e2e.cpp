@@ -1,0 +1,303 @@
+#include "setup_e2e.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "driver_files.h"
+#include "patch_rules.h"
+#include "payload_sets.h"
+#include "registration_rules.h"
+#include "scoped_handle.h"
+#include "spooler.h"
+#include "spooler_helpers.h"
+
+std::string g_strSetupExe;
+
+namespace {
+
+// Bounds against a hung run, not timing checks: a window shows within seconds, and the
+// installation ends well inside the installer's own 90-second wait for the print-UI.
+constexpr DWORD kWindowTimeoutMs = 30000;
+constexpr DWORD kInstallTimeoutMs = 150000;
+constexpr DWORD kProcessTimeoutMs = 30000;
+constexpr DWORD kPollMs = 50;
+constexpr UINT kSendTimeoutMs = 10000;
+
+constexpr char kStagingDirectory[] = "C:\\TEMP";
+// The printer names the end-to-end tests give in setting files.
+constexpr const char* kTestPrinterNames[] = {"Q73", "ABC"};
+
+// Polls until done() answers true or the time is up.
+template <typename Done>
+bool PollUntil(DWORD dwTimeoutMs, Done done) {
+    for (DWORD dwWaited = 0;; dwWaited += kPollMs) {
+        if (done()) return true;
+        if (dwWaited >= dwTimeoutMs) return false;
+        ::Sleep(kPollMs);
+    }
+}
+
+void TerminateById(DWORD dwProcessId) {
+    CKernelHandle hProcess(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwProcessId));
+    if (!hProcess.IsValid()) return;
+    ::TerminateProcess(hProcess.GetUnsafe(), 99);
+    ::WaitForSingleObject(hProcess.GetUnsafe(), kProcessTimeoutMs);
+}
+
+bool IsTraditionalChineseSystem(LANGID wLangId) { return IsChineseLanguage(wLangId) && wLangId != 0x0804; }
+
+// The outcome texts' variant: English unless Chinese was chosen, then by the system language.
+TextVariant ExpectedVariant(bool bChineseChosen) {
+    if (!bChineseChosen) return TextVariant::English;
+    return SystemLanguage() == 0x0804 ? TextVariant::SimplifiedChinese : TextVariant::TraditionalChinese;
+}
+
+void DeleteDriverFiles(const std::string& strPrinter) {
+    const std::string strDirectory = PrinterDriverDirectory();
+    if (strDirectory.empty()) return;
+    for (const std::string& strName : DriverFileNames(strPrinter)) {
+        ::DeleteFileA((strDirectory + "\\" + strName).c_str());
+        ::DeleteFileA((strDirectory + "\\3\\" + strName).c_str());
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> DriverFileNames(const std::string& strPrinter) {
+    std::vector<std::string> names;
+    for (const DriverFile& file : kDriverFileSet) names.push_back(DriverFileName(file, strPrinter));
+    names.push_back(UninstallerFileName(strPrinter));
+    return names;
+}
+
+::testing::AssertionResult HasBytes(const std::string& strPath, const std::string& strExpected) {
+    if (!FileExists(strPath)) return ::testing::AssertionFailure() << strPath << " is missing";
+    const std::string strActual = ReadFileBytes(strPath);
+    if (strActual == strExpected) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << strPath << " holds " << strActual.size() << " bytes that differ from the "
+                                         << strExpected.size() << " expected";
+}
+
+std::string StagedBytes(const StagedFile& file, const std::string& strPrinter) {
+    const std::string strBytes = PayloadBytes(file.nResource);
+    if (!file.bPatched) return strBytes;
+    PatchRule rules[kPatchRuleCount];
+    if (!MakePatchRules(strPrinter, rules)) ADD_FAILURE() << "no patch rules for " << strPrinter;
+    return PatchText(strBytes, rules, kPatchRuleCount);
+}
+
+bool WaitForPrintUiLog(const std::string& strText) {
+    return PollUntil(kWindowTimeoutMs, [&] { return PrintUiLog().find(strText) != std::string::npos; });
+}
+
+LANGID SystemLanguage() { return ::GetSystemDefaultLangID(); }
+
+bool ChineseChosen(LanguageClick click) {
+    return click == LanguageClick::Chinese || (click == LanguageClick::Keep && IsChineseLanguage(SystemLanguage()));
+}
+
+std::vector<std::string> FolderEntries(const std::string& strFolder) {
+    std::vector<std::string> entries;
+    WIN32_FIND_DATAA data = {};
+    CFindHandle hFind(::FindFirstFileA((strFolder + "\\*").c_str(), &data));
+    for (bool bMore = hFind.IsValid(); bMore; bMore = ::FindNextFileA(hFind.GetUnsafe(), &data) != FALSE) {
+        const std::string strName = data.cFileName;
+        if (strName == "." || strName == "..") continue;
+        entries.push_back(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? strName + "\\" : strName);
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+CSetupRun::CSetupRun(const std::string& strProgram) {
+    if (!m_driver.Start(strProgram)) {
+        ADD_FAILURE() << "cannot start " << strProgram;
+        return;
+    }
+    if (m_driver.WaitForFrame(kWindowTimeoutMs))
+        m_hWelcome = m_driver.WaitForPage(IDC_WELCOME_TITLE, kWindowTimeoutMs);
+    if (!m_hWelcome) ADD_FAILURE() << "no wizard with its welcome page";
+}
+
+CSetupRun::~CSetupRun() {
+    if (m_driver.ProcessId() && !m_driver.HasEnded()) {
+        ADD_FAILURE() << "setup.exe was still running at the end of the test; ended";
+        TerminateById(m_driver.ProcessId());
+    }
+}
+
+HWND CSetupRun::Next(int nMarkerID) {
+    if (!CWizardDriver::Press(Frame(), ID_WIZNEXT)) {
+        ADD_FAILURE() << "Next is not enabled";
+        return nullptr;
+    }
+    HWND hPage = m_driver.WaitForPage(nMarkerID, kWindowTimeoutMs);
+    if (!hPage) ADD_FAILURE() << "no page with control " << nMarkerID << " after Next";
+    return hPage;
+}
+
+int CSetupRun::WaitForEnd() {
+    const int nExitCode = m_driver.WaitForExit(kProcessTimeoutMs);
+    if (nExitCode == -1) ADD_FAILURE() << "setup.exe did not end";
+    return nExitCode;
+}
+
+bool IsButtonChecked(HWND hDialog, int nID) {
+    HWND hButton = ::GetDlgItem(hDialog, nID);
+    DWORD_PTR dwState = 0;
+    return hButton && ::SendMessageTimeoutA(hButton, BM_GETCHECK, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &dwState) &&
+           dwState == BST_CHECKED;
+}
+
+LanguagePageState ReadLanguagePage(HWND hPage) {
+    LanguagePageState state;
+    for (int i = 0; i <= IDC_OS_WIN7 - IDC_OS_WIN2000; ++i) {
+        if (IsButtonChecked(hPage, IDC_OS_WIN2000 + i)) state.nCheckedSystem = i;
+    }
+    if (IsButtonChecked(hPage, IDC_LANGUAGE_CHINESE)) state.nCheckedLanguage = 0;
+    if (IsButtonChecked(hPage, IDC_LANGUAGE_ENGLISH)) state.nCheckedLanguage = 1;
+    return state;
+}
+
+std::string UninstallKey(const std::string& strPrinter) {
+    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + strPrinter + " printer";
+}
+
+std::string InstallCommand(const std::string& strPrinter) {
+    return "/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"" + strPrinter + "\" /m \"Q73\" ";
+}
+
+std::string DefaultCommand(const std::string& strPrinter) { return "/y /n \"" + strPrinter + "\""; }
+
+std::string PrintUiLog() { return ReadFileBytes(PrintUiLogPath()); }
+
+void RemoveInstallerState() {
+    if (!WaitUntilNoProcessNamed("rundll32.exe", kProcessTimeoutMs))
+        ADD_FAILURE() << "a print-UI process keeps running";
+    DeletePrintersContaining(kModelName);
+    DeletePrinterDriverNamed(kModelName);
+    for (const char* pszPrinter : kTestPrinterNames) {
+        DeleteDriverFiles(pszPrinter);
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(pszPrinter).c_str());
+    }
+    RemoveTree(kStagingDirectory);
+    ::DeleteFileA(PrintUiLogPath().c_str());
+    ClearPrintUiKnobs();
+}
+
+void ExpectNothingInstalled() {
+    EXPECT_TRUE(PrintersContaining(kModelName).empty());
+    EXPECT_FALSE(IsPrinterDriverInstalled(kModelName));
+    const std::string strDirectory = PrinterDriverDirectory();
+    for (const char* pszPrinter : kTestPrinterNames) {
+        EXPECT_EQ(ReadMachineValue(UninstallKey(pszPrinter).c_str(), "DisplayName"), "<no key>") << pszPrinter;
+        for (const std::string& strName : DriverFileNames(pszPrinter))
+            EXPECT_FALSE(FileExists(strDirectory + "\\" + strName)) << strName;
+    }
+    EXPECT_FALSE(FileExists(kStagingDirectory));
+    EXPECT_FALSE(FileExists(PrintUiLogPath())) << PrintUiLog();
+}
+
+void ExpectUninstallEntry(const std::string& strPrinter) {
+    const std::string strKey = UninstallKey(strPrinter);
+    const std::string strUninstaller = PrinterDriverDirectory() + "\\uninstall" + strPrinter + ".exe";
+    struct Value { const char* pszName; std::string strText; };
+    const Value values[] = {{"DisplayName", strPrinter + " printer driver uninstall"},
+                            {"UninstallString", strUninstaller},
+                            {"DisplayIcon", strUninstaller + ",-0"},
+                            {"Publisher", strPrinter + " printer"}};
+    for (const Value& value : values) {
+        DWORD dwType = 0;
+        EXPECT_EQ(ReadMachineValue(strKey.c_str(), value.pszName, &dwType), value.strText + '\0') << value.pszName;
+        EXPECT_EQ(dwType, static_cast<DWORD>(REG_SZ)) << value.pszName;
+    }
+    EXPECT_TRUE(HasBytes(strUninstaller, PayloadBytes(255)));
+}
+
+void ExpectDriverFiles(int nOSCode, bool bChineseChosen, const std::string& strPrinter) {
+    const std::string strDirectory = PrinterDriverDirectory();
+    ASSERT_FALSE(strDirectory.empty());
+    const std::vector<StagedFile> plan = StagingPlan(nOSCode, SystemLanguage(), bChineseChosen ? 0 : 1);
+    ASSERT_FALSE(plan.empty());
+    for (const StagedFile& file : plan) {
+        const std::string strName = file.bPrinterNamed ? strPrinter + file.pszName : file.pszName;
+        EXPECT_TRUE(HasBytes(strDirectory + "\\" + strName, StagedBytes(file, strPrinter)));
+    }
+}
+
+void ExpectRegistered(const std::string& strNew) {
+    EXPECT_EQ(PrintUiLog(), InstallCommand(strNew) + "\r\n" + DefaultCommand(strNew) + "\r\n");
+    const std::vector<PrinterRecord> printers = PrintersContaining(kModelName);
+    EXPECT_TRUE(std::count(printers.begin(), printers.end(), PrinterRecord{strNew, "LPT1:", kModelName}) == 1)
+        << strNew << " is not among " << ::testing::PrintToString(printers);
+    EXPECT_EQ(DefaultPrinterName(), strNew);
+}
+
+void ExpectOutcome(const InstallWalk& walk, bool bChineseChosen, bool bSuccess) {
+    EXPECT_EQ(walk.strMessage, OutcomeMessage(ExpectedVariant(bChineseChosen), bSuccess));
+    EXPECT_EQ(walk.strCaption, "setup");
+    EXPECT_EQ(walk.nExitCode, 0);
+}
+
+void SetupWizardE2E::SetUp() {
+    ASSERT_FALSE(g_strSetupExe.empty()) << "pass the path of setup.exe";
+    RemoveInstallerState();
+    ASSERT_TRUE(::CopyFileA(g_strSetupExe.c_str(), Program().c_str(), FALSE)) << g_strSetupExe;
+}
+
+void SetupWizardE2E::TearDown() {
+    RemoveInstallerState();
+    m_version.reset();
+}
+
+void SetupWizardE2E::WalkThroughInstall(LanguageClick click, InstallWalk& walk,
+                                        const std::function<void()>& whileInstalling) {
+    CSetupRun run(Program());
+    ASSERT_TRUE(run.WelcomePage());
+
+    HWND hLanguage = run.Next(IDC_LANGUAGE_TITLE);
+    ASSERT_TRUE(hLanguage);
+    walk.languagePage = ReadLanguagePage(hLanguage);
+    if (click != LanguageClick::Keep) {
+        const int nButton = click == LanguageClick::Chinese ? IDC_LANGUAGE_CHINESE : IDC_LANGUAGE_ENGLISH;
+        ASSERT_TRUE(CWizardDriver::Press(hLanguage, nButton));
+        ASSERT_TRUE(PollUntil(kWindowTimeoutMs, [&] { return IsButtonChecked(hLanguage, nButton); }));
+    }
+    walk.bChineseChosen = IsButtonChecked(hLanguage, IDC_LANGUAGE_CHINESE);
+
+    HWND hSettings = run.Next(IDC_SERIES_LIST);
+    ASSERT_TRUE(hSettings);
+    EXPECT_FALSE(CWizardDriver::IsEnabled(run.Frame(), ID_WIZNEXT)) << "Next before a series is selected";
+    ASSERT_TRUE(CWizardDriver::SelectListEntry(hSettings, IDC_SERIES_LIST, 0));
+    ASSERT_TRUE(run.Next(IDC_COPY_PROGRESS));
+    if (whileInstalling) {
+        ASSERT_NO_FATAL_FAILURE(whileInstalling());
+    }
+
+    HWND hMessage = run.Driver().WaitForOtherWindow(kInstallTimeoutMs);
+    ASSERT_TRUE(hMessage) << "no outcome message";
+    walk.strMessage = CWizardDriver::MessageText(hMessage);
+    walk.strCaption = CWizardDriver::Text(hMessage);
+    // The default-printer command is started, not waited for: let it finish before the end.
+    EXPECT_TRUE(WaitUntilNoProcessNamed("rundll32.exe", kProcessTimeoutMs));
+    ASSERT_TRUE(CWizardDriver::Press(hMessage, IDOK));
+    walk.nExitCode = run.WaitForEnd();
+}
+
+void SetupWizardE2E::ExpectFirstRunFilesBeside(const std::string& strSettingBytes) const {
+    const bool bTraditional = IsTraditionalChineseSystem(SystemLanguage());
+    const std::string strChinese = bTraditional ? "Multi_ch_BIG5.dll" : "Multi_ch.dll";
+    EXPECT_EQ(FolderEntries(Beside("Language")), (std::vector<std::string>{strChinese, "Multi_eng.dll"}));
+    EXPECT_TRUE(HasBytes(Beside("Language\\Multi_eng.dll"), PayloadBytes(147)));
+    EXPECT_TRUE(HasBytes(Beside("Language\\" + strChinese), PayloadBytes(bTraditional ? 248 : 146)));
+    EXPECT_EQ(ReadFileBytes(Beside("setting.dll")), strSettingBytes);
+}
+
+void InstalledThroughTheWizard::SetUp() {
+    SetupWizardE2E::SetUp();
+    if (HasFatalFailure()) return;
+    UseWindowsVersion(kWineVersion);
+    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, m_install));
+    ExpectOutcome(m_install, ChineseChosen(LanguageClick::Keep), true);
+    ASSERT_EQ(PrintersContaining(kModelName), (std::vector<PrinterRecord>{{kDefaultPrinter, "LPT1:", kModelName}}));
+}

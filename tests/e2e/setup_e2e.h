@@ -1,0 +1,162 @@
+// End-to-end runs of the real setup.exe: a copy of it in a folder of its own, started as its
+// own process and driven only through its windows (tools/wizard_driver), and the state of
+// the system it leaves behind. Shared by every end-to-end test program source.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "language_choice.h"
+#include "payload_sets.h"
+#include "resource.h"
+#include "test_support.h"
+#include "wine_version.h"
+#include "wizard_driver.h"
+
+// The program under test: the Windows path this test program was given as its argument.
+extern std::string g_strSetupExe;
+
+// The system language of this run (the test registration's LC_ALL).
+LANGID SystemLanguage();
+
+// The printer name of the embedded setting file, and the model every printer is installed as.
+constexpr char kDefaultPrinter[] = "Q73";
+
+enum class LanguageClick { Keep, Chinese, English };
+
+// What the language page leaves chosen after the click: Keep leaves the preselection, Chinese
+// on a Chinese system of any region and English on every other.
+bool ChineseChosen(LanguageClick click);
+
+// What the operating-system and language page showed when it first appeared.
+struct LanguagePageState {
+    int nCheckedSystem = -1;    // 0 to 4: IDC_OS_WIN2000 to IDC_OS_WIN7; -1: none checked
+    int nCheckedLanguage = -1;  // 0 Chinese, 1 English, -1 none checked
+};
+
+// A walk through the whole wizard to the outcome message and the program's end.
+struct InstallWalk {
+    LanguagePageState languagePage;
+    bool bChineseChosen = false;  // the language checked when Next left the page
+    std::string strMessage;       // the outcome box's text and caption, ANSI bytes
+    std::string strCaption;
+    int nExitCode = -1;
+};
+
+// One run of setup.exe. A run still going when the object ends (a failed test) is ended by
+// its process id, so that no wizard outlives its test.
+class CSetupRun {
+public:
+    explicit CSetupRun(const std::string& strProgram);
+    ~CSetupRun();
+    CSetupRun(const CSetupRun&) = delete;
+    CSetupRun& operator=(const CSetupRun&) = delete;
+
+    // The frame showing the welcome page; null (and a test failure) when it did not appear.
+    HWND WelcomePage() const { return m_hWelcome; }
+    HWND Frame() const { return m_driver.Frame(); }
+    CWizardDriver& Driver() { return m_driver; }
+
+    // Presses Next and returns the page holding nMarkerID; null (and a test failure) when
+    // Next is disabled or that page does not appear.
+    HWND Next(int nMarkerID);
+    // The program's exit code once it has ended, -1 (and a test failure) when it does not.
+    int WaitForEnd();
+
+private:
+    CWizardDriver m_driver;
+    HWND m_hWelcome = nullptr;
+};
+
+// The names in a folder, sorted, each subfolder's with a trailing backslash; empty when the
+// folder is missing.
+std::vector<std::string> FolderEntries(const std::string& strFolder);
+
+// Reads the two radio groups of the operating-system and language page.
+LanguagePageState ReadLanguagePage(HWND hPage);
+// BM_GETCHECK of a button in another process.
+bool IsButtonChecked(HWND hDialog, int nID);
+
+// The uninstall entry's key for a printer name, below HKEY_LOCAL_MACHINE.
+std::string UninstallKey(const std::string& strPrinter);
+// The print-UI command lines the installer hands to rundll32 (after "printui.dll,PrintUIEntry "),
+// as the stand-in logs them.
+std::string InstallCommand(const std::string& strPrinter);
+std::string DefaultCommand(const std::string& strPrinter);
+std::string PrintUiLog();
+
+// Removes what an install or a failed test may have left: the model's printers and driver,
+// the driver files of the printer names the tests use, their uninstall entries, the staging
+// directory, the print-UI log and knobs. Waits for print-UI processes first.
+void RemoveInstallerState();
+
+// Nothing of an installation is on the system: no printer, driver, driver file, uninstall
+// entry, staging directory, or print-UI call.
+void ExpectNothingInstalled();
+// The uninstall entry of strPrinter holds its four values, naming the uninstaller that the
+// install put into the driver directory.
+void ExpectUninstallEntry(const std::string& strPrinter);
+// The driver directory holds the files of the set for nOSCode, the system language and the
+// chosen language, under strPrinter's names, with their payload bytes (GPD and INI patched).
+void ExpectDriverFiles(int nOSCode, bool bChineseChosen, const std::string& strPrinter);
+// The driver file set of one printer name, in the order the install deletes it, and the
+// uninstaller named after it.
+std::vector<std::string> DriverFileNames(const std::string& strPrinter);
+// The bytes a staged file of the plan must have for strPrinter (GPD and INI patched).
+std::string StagedBytes(const StagedFile& file, const std::string& strPrinter);
+// Compares a file with the expected bytes without printing them.
+::testing::AssertionResult HasBytes(const std::string& strPath, const std::string& strExpected);
+// Polls until the print-UI log holds strText; false after the timeout.
+bool WaitForPrintUiLog(const std::string& strText);
+
+// The print-UI was asked to install strNew from the staged INF and then to make it the
+// default, nothing else; strNew is a printer of the model on LPT1: and the default printer.
+void ExpectRegistered(const std::string& strNew);
+// The outcome message of a finished install, in the variant the choice gives on this system.
+void ExpectOutcome(const InstallWalk& walk, bool bChineseChosen, bool bSuccess);
+
+// A fresh folder with a copy of setup.exe named setup.exe (the outcome box is captioned with
+// the program's name), and a system cleaned of installer state before and after each test.
+class SetupWizardE2E : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string Program() const { return m_folder.File("setup.exe"); }
+    std::string Beside(const std::string& strName) const { return m_folder.File(strName); }
+    // Wine reports this Windows version to setup.exe for the rest of the test.
+    void UseWindowsVersion(const char* pszWineVersion) { m_version.emplace("setup.exe", pszWineVersion); }
+
+    // The whole wizard as a user walks it: Next, a language click, Next, the series, Next;
+    // then the outcome message, read and confirmed once the print-UI processes have ended,
+    // and the program's end. whileInstalling, when given, runs once the installing page
+    // shows. Fatal failures stop the walk; call it through ASSERT_NO_FATAL_FAILURE.
+    void WalkThroughInstall(LanguageClick click, InstallWalk& walk,
+                            const std::function<void()>& whileInstalling = nullptr);
+
+    // After a first run the folder holds the language folder with the two files for this
+    // system language and a setting file of strSettingBytes.
+    void ExpectFirstRunFilesBeside(const std::string& strSettingBytes) const;
+
+    CScopedDirectory m_folder{"e2e"};
+    std::optional<CScopedWineVersion> m_version;
+};
+
+// After one install through the wizard on Windows 7 with the language the page preselects,
+// its success checked: the starting point of tests that act on an installed printer, such as
+// a second install or running the uninstall entry's UninstallString (the tear-down removes
+// whatever such a test leaves).
+class InstalledThroughTheWizard : public SetupWizardE2E {
+protected:
+    void SetUp() override;
+
+    // The Windows version of the install, and the code setup.exe detects for it.
+    static constexpr const char* kWineVersion = "win7";
+    static constexpr int kOSCode = 10;
+    InstallWalk m_install;
+};

@@ -1,0 +1,44 @@
+// Installed through the wizard, removed through the uninstall entry: the command the system's
+// list of programs runs, answered Yes, leaves nothing of the installation behind.
+#include <algorithm>
+
+#include "setup_e2e.h"
+#include "spooler_helpers.h"
+#include "test_support.h"
+#include "uninstall_texts.h"
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 30000;
+
+std::string Expected(UninstallText text) {
+    return UninstallMessageShown(UninstallTextVariant(SystemLanguage()), text);
+}
+
+}  // namespace
+
+TEST_F(InstalledThroughTheWizard, TheUninstallEntrysCommandRemovesTheInstallation) {
+    const std::string strCommand = ReadMachineValue(UninstallKey(kDefaultPrinter).c_str(), "UninstallString");
+    ASSERT_GT(strCommand.size(), 1u);
+    const std::string strProgram = strCommand.substr(0, strCommand.size() - 1);  // without its terminator
+
+    CWizardDriver uninstaller;
+    ASSERT_TRUE(uninstaller.Start(strProgram));
+    HWND hConfirm = uninstaller.WaitForOtherWindow(kTimeoutMs);
+    ASSERT_TRUE(hConfirm);
+    EXPECT_EQ(CWizardDriver::MessageText(hConfirm), Expected(UninstallText::Confirm));
+    ASSERT_TRUE(CWizardDriver::Press(hConfirm, IDYES));
+    for (int i = 0; i < 400 && ::IsWindow(hConfirm); ++i) ::Sleep(25);
+    HWND hReport = uninstaller.WaitForOtherWindow(kTimeoutMs);
+    ASSERT_TRUE(hReport);
+    EXPECT_EQ(CWizardDriver::MessageText(hReport), Expected(UninstallText::Removed));
+    CWizardDriver::Press(hReport, IDOK);
+    EXPECT_EQ(uninstaller.WaitForExit(kTimeoutMs), 0);
+
+    EXPECT_TRUE(PrintersContaining(kDefaultPrinter).empty());
+    EXPECT_EQ(ReadMachineValue(UninstallKey(kDefaultPrinter).c_str(), "DisplayName"), "<no key>");
+    for (const std::string& strName : DriverFileNames(kDefaultPrinter)) {
+        if (strName.rfind(kDefaultPrinter, 0) == 0)  // the files named after the printer
+            EXPECT_FALSE(FileExists(PrinterDriverDirectory() + "\\" + strName)) << strName;
+    }
+}
