@@ -55,9 +55,9 @@ HBRUSH CDialog::DefaultCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) const {
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT uMessage, WPARAM wParam, LPARAM lParam) {
     if (uMessage == WM_INITDIALOG) {
-        auto* pDialog = reinterpret_cast<CDialog*>(lParam);
+        // The object came as the creation parameter: bind it to its window for good.
         ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
-        pDialog->m_hWnd = hWnd;
+        reinterpret_cast<CDialog*>(lParam)->m_hWnd = hWnd;
     }
     auto* pDialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
     if (!pDialog) return FALSE;  // messages before WM_INITDIALOG (WM_SETFONT)
