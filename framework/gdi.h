@@ -3,29 +3,38 @@
 
 #include <windows.h>
 
+#include "scoped_handle.h"
+
+// Owners of GDI objects and memory device contexts, in the handle owner's terms.
+template <typename Object>
+struct GdiObjectTraits {
+    using Handle = Object;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteObject(h); }
+};
+template <typename Object>
+using CGdiObject = CScopedHandle<GdiObjectTraits<Object>>;  // CreateSolidBrush, CreateCompatibleBitmap, ...
+
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
+using CMemoryDC = CScopedHandle<MemoryDCTraits>;  // CreateCompatibleDC
+
 // A solid brush, deleted with its owner.
 class CBrush {
 public:
-    CBrush() = default;
-    ~CBrush() { Delete(); }
-    CBrush(const CBrush&) = delete;
-    CBrush& operator=(const CBrush&) = delete;
-
     // Replaces any brush held before. False when GDI cannot make the brush.
     bool CreateSolidBrush(COLORREF color) {
-        Delete();
-        m_hBrush = ::CreateSolidBrush(color);
-        return m_hBrush != nullptr;
+        m_brush.Reset(::CreateSolidBrush(color));
+        return m_brush.IsValid();
     }
     // Still owned here; null before a successful CreateSolidBrush.
-    HBRUSH GetSafeHandle() const { return m_hBrush; }
+    HBRUSH GetSafeHandle() const { return m_brush.GetUnsafe(); }
 
 private:
-    void Delete() {
-        if (m_hBrush) ::DeleteObject(m_hBrush);
-        m_hBrush = nullptr;
-    }
-    HBRUSH m_hBrush = nullptr;
+    CGdiObject<HBRUSH> m_brush;
 };
 
 // The wait cursor while the owner lives (the installation blocks the thread, so no message
@@ -54,37 +63,6 @@ public:
 private:
     HWND m_hWnd;
     PAINTSTRUCT m_paint = {};
-    HDC m_hDC;
-};
-
-// A GDI object (bitmap, font, brush) made by a Create... call, deleted with its owner.
-template <typename Handle>
-class CGdiObject {
-public:
-    explicit CGdiObject(Handle h = nullptr) : m_h(h) {}
-    ~CGdiObject() {
-        if (m_h) ::DeleteObject(m_h);
-    }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
-    Handle GetSafeHandle() const { return m_h; }
-
-private:
-    Handle m_h;
-};
-
-// A memory device context, deleted with its owner.
-class CMemoryDC {
-public:
-    explicit CMemoryDC(HDC hCompatible) : m_hDC(::CreateCompatibleDC(hCompatible)) {}
-    ~CMemoryDC() {
-        if (m_hDC) ::DeleteDC(m_hDC);
-    }
-    CMemoryDC(const CMemoryDC&) = delete;
-    CMemoryDC& operator=(const CMemoryDC&) = delete;
-    HDC GetSafeHdc() const { return m_hDC; }
-
-private:
     HDC m_hDC;
 };
 

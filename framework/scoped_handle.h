@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <winspool.h>
 
 template <typename Traits>
 class CScopedHandle {
@@ -57,6 +58,13 @@ struct FindHandleTraits {
     static void Close(Handle h) { ::FindClose(h); }
 };
 
+struct PrinterHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::ClosePrinter(h); }
+};
+
 using CFileHandle = CScopedHandle<FileHandleTraits>;     // CreateFileA
 using CKernelHandle = CScopedHandle<KernelHandleTraits>; // processes, threads, events
 using CFindHandle = CScopedHandle<FindHandleTraits>;     // FindFirstFileA
+using CPrinterHandle = CScopedHandle<PrinterHandleTraits>; // OpenPrinterA, AddPrinterA

@@ -21,6 +21,9 @@ inline std::string DriverFileName(const DriverFile& file, std::string_view print
     return file.bPrinterNamed ? std::string(printerName) + file.pszName : std::string(file.pszName);
 }
 
+// The paper form the driver's GPD defines, removed before an install and by the uninstaller.
+inline constexpr char kPaperFormName[] = "papersize(80x297mm)";
+
 // The uninstaller's name beside the driver: "uninstall" + P + ".exe".
 inline std::string UninstallerFileName(std::string_view printerName) {
     return "uninstall" + std::string(printerName) + ".exe";

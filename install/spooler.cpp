@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "scoped_handle.h"
+
 namespace {
 DWORD g_dwSimulatedEnumerationError = 0;
 DWORD g_dwSimulatedDriverDirectoryError = 0;
@@ -66,7 +68,8 @@ bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers) {
     if (!bListed) return false;
     const auto* pPrinters = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
     for (DWORD i = 0; i < nReturned; ++i)
-        printers.push_back({OrEmpty(pPrinters[i].pPrinterName), OrEmpty(pPrinters[i].pDriverName)});
+        printers.push_back(
+            {OrEmpty(pPrinters[i].pPrinterName), OrEmpty(pPrinters[i].pPortName), OrEmpty(pPrinters[i].pDriverName)});
     return true;
 }
 
@@ -80,36 +83,26 @@ bool EnumerateLocalPrinters(std::vector<std::string>& names) {
 
 namespace {
 
-// A printer opened with full access, closed with its owner.
-class CPrinterHandle {
-public:
-    explicit CPrinterHandle(const char* pszName) {
-        PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        if (!::OpenPrinterA(const_cast<char*>(pszName), &m_hPrinter, &access)) m_hPrinter = nullptr;
-    }
-    ~CPrinterHandle() {
-        if (m_hPrinter) ::ClosePrinter(m_hPrinter);
-    }
-    CPrinterHandle(const CPrinterHandle&) = delete;
-    CPrinterHandle& operator=(const CPrinterHandle&) = delete;
-    HANDLE GetUnsafe() const { return m_hPrinter; }
-
-private:
-    HANDLE m_hPrinter = nullptr;
-};
+// The printer opened with full access; an invalid owner when it cannot be opened.
+CPrinterHandle OpenWithFullAccess(const char* pszName) {
+    PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE hPrinter = nullptr;
+    if (!::OpenPrinterA(const_cast<char*>(pszName), &hPrinter, &access)) return CPrinterHandle();
+    return CPrinterHandle(hPrinter);
+}
 
 }  // namespace
 
 bool DeletePrinterForm(const char* pszPrinterName, const char* pszFormName) {
-    CPrinterHandle printer(pszPrinterName);
-    if (!printer.GetUnsafe()) return false;
+    const CPrinterHandle printer = OpenWithFullAccess(pszPrinterName);
+    if (!printer.IsValid()) return false;
     ::DeleteFormA(printer.GetUnsafe(), const_cast<char*>(pszFormName));
     return true;
 }
 
 bool DeleteLocalPrinter(const char* pszPrinterName) {
-    CPrinterHandle printer(pszPrinterName);
-    return printer.GetUnsafe() && ::DeletePrinter(printer.GetUnsafe());
+    const CPrinterHandle printer = OpenWithFullAccess(pszPrinterName);
+    return printer.IsValid() && ::DeletePrinter(printer.GetUnsafe());
 }
 
 bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment) {

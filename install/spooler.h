@@ -8,6 +8,7 @@
 
 struct LocalPrinter {
     std::string strName;
+    std::string strPort;
     std::string strDriver;
 };
 

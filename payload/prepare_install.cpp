@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_files.h"
 #include "reg.h"
 #include "registration_rules.h"
 #include "setup.h"
@@ -17,11 +18,7 @@
 
 namespace {
 
-constexpr char kPaperForm[] = "papersize(80x297mm)";
 constexpr char kStagingDirectory[] = "c:\\temp";
-
-// The files named after the printer, as an earlier installation left them.
-constexpr const char* kPrinterFileFormats[] = {"%s.GPD", "%s.INI", "%sRES.dll", "%sD.dll", "%sF.dll"};
 
 BOOL DeleteIn(const char* pszDirectory, const char* pszSeparator, const char* pszName) {
     CPathString strPath;
@@ -97,13 +94,11 @@ void CSetupApp::PrepareInstall() {
 
     // Exactly one printer named after P: its files are an earlier installation's.
     if (CountPrintersContaining(LocalPrintersOrNone(), g_szPrinterName) == 1) {
-        CPathString strFiles[5];
-        for (int i = 0; i < 5; ++i) strFiles[i].format(kPrinterFileFormats[i], g_szPrinterName.c_str());
         using Deleter = BOOL (CSetupApp::*)(const char*);
         for (Deleter pDelete : {&CSetupApp::DeleteFromDriverDir, &CSetupApp::DeleteFromDriverDir3,
                                 &CSetupApp::DeleteFromTemp}) {
-            for (const CPathString& strFile : strFiles) {
-                if (!strFile.empty()) (this->*pDelete)(strFile.c_str());
+            for (const DriverFile& file : kDriverFileSet) {
+                if (file.bPrinterNamed) (this->*pDelete)(DriverFileName(file, g_szPrinterName).c_str());
             }
         }
     }
@@ -118,5 +113,5 @@ void CSetupApp::PrepareInstall() {
     }
     const std::string strModelPrinter = FirstPrinterContaining(printers, kModelName);
     if (!strModelPrinter.empty()) strWorkingName = strModelPrinter;
-    DeletePrinterForm(strWorkingName.c_str(), kPaperForm);
+    DeletePrinterForm(strWorkingName.c_str(), kPaperFormName);
 }

@@ -11,13 +11,6 @@
 
 namespace {
 
-struct PrinterHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::ClosePrinter(h); }
-};
-using CPrinterHandle = CScopedHandle<PrinterHandleTraits>;
-
 // Our INF's driver set (UNIDRV.OEM plus the Q73 files); none depends on the printer name.
 constexpr char kDriverFile[] = "UNIDRV.DLL";
 constexpr char kDataFile[] = "Q73.GPD";

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr char kEnvironment[] = "Windows NT x86";
-constexpr char kPaperForm[] = "papersize(80x297mm)";
 
 // The driver directory and its "3" subdirectory (where the spooler keeps version-3 drivers);
 // empty when the spooler names no driver directory.
@@ -85,7 +84,7 @@ RemovalResult RemoveInstallation(std::string_view printerName) {
     RemovalResult result;
     const std::vector<LocalPrinter> printers = ModelPrinters();
     // The form goes through a printer of the model, as the installer removes it.
-    if (!printers.empty()) DeletePrinterForm(printers.front().strName.c_str(), kPaperForm);
+    if (!printers.empty()) DeletePrinterForm(printers.front().strName.c_str(), kPaperFormName);
     for (const LocalPrinter& printer : printers) {
         if (!DeleteLocalPrinter(printer.strName.c_str())) result.printersKept.push_back(printer.strName);
     }

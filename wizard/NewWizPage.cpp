@@ -11,6 +11,8 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
+// The white brush every page answers for the printer-name box: made on first use and kept for
+// the life of the process.
 HBRUSH g_hSharedWhiteBrush = nullptr;
 
 HBRUSH SharedWhiteBrush() {
@@ -19,8 +21,6 @@ HBRUSH SharedWhiteBrush() {
 }
 
 }  // namespace
-
-HBRUSH SharedWhiteBrushIfCreated() { return g_hSharedWhiteBrush; }
 
 CNewWizPage::CNewWizPage(UINT nIDTemplate) : CDialog(nIDTemplate), m_nDialogID(static_cast<int>(nIDTemplate)) {}
 

@@ -57,7 +57,3 @@ protected:
 
     CBrush m_Brush;
 };
-
-// The white brush that every page answers for the printer-name box; made on first use and
-// kept for the life of the process. Null until then.
-HBRUSH SharedWhiteBrushIfCreated();

@@ -97,9 +97,9 @@ void PrintTo(const UnusableName& name, std::ostream* pOut) { *pOut << name.pszNa
 
 class UnusablePrinterName : public SetupWizardE2E, public ::testing::WithParamInterface<UnusableName> {};
 
-std::vector<std::string> SortedNames(const std::vector<PrinterRecord>& printers) {
+std::vector<std::string> SortedNames(const std::vector<LocalPrinter>& printers) {
     std::vector<std::string> names;
-    for (const PrinterRecord& printer : printers) names.push_back(printer.strName);
+    for (const LocalPrinter& printer : printers) names.push_back(printer.strName);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -119,7 +119,7 @@ TEST_P(WizardInstall, InstallsTheSetForTheSystemAndTheChosenLanguage) {
     EXPECT_EQ(walk.bChineseChosen, bChineseChosen);
     ExpectOutcome(walk, bChineseChosen, true);
 
-    EXPECT_EQ(PrintersContaining(kModelName), (std::vector<PrinterRecord>{{kDefaultPrinter, "LPT1:", kModelName}}));
+    EXPECT_EQ(PrintersContaining(kModelName), (std::vector<LocalPrinter>{{kDefaultPrinter, "LPT1:", kModelName}}));
     ExpectRegistered(kDefaultPrinter);
     ExpectUninstallEntry(kDefaultPrinter);
     ExpectDriverFiles(scenario.nOSCode, bChineseChosen, kDefaultPrinter);
@@ -184,7 +184,7 @@ TEST_F(SetupWizardE2E, APrintUiThatAddsNoPrinterIsReportedAsAFailure) {
     ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, walk));
 
     ExpectOutcome(walk, ChineseChosen(LanguageClick::Keep), false);
-    EXPECT_EQ(PrintersContaining(kModelName), std::vector<PrinterRecord>());
+    EXPECT_EQ(PrintersContaining(kModelName), std::vector<LocalPrinter>());
     EXPECT_EQ(PrintUiLog(), InstallCommand(kDefaultPrinter) + "\r\n");
     EXPECT_EQ(DefaultPrinterName(), strDefaultBefore);
     EXPECT_EQ(FolderEntries("C:\\TEMP"), std::vector<std::string>{"notes.txt"});

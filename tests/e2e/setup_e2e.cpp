@@ -47,10 +47,7 @@ void TerminateById(DWORD dwProcessId) {
 bool IsTraditionalChineseSystem(LANGID wLangId) { return IsChineseLanguage(wLangId) && wLangId != 0x0804; }
 
 // The outcome texts' variant: English unless Chinese was chosen, then by the system language.
-TextVariant ExpectedVariant(bool bChineseChosen) {
-    if (!bChineseChosen) return TextVariant::English;
-    return SystemLanguage() == 0x0804 ? TextVariant::SimplifiedChinese : TextVariant::TraditionalChinese;
-}
+TextVariant ExpectedVariant(bool bChineseChosen) { return ChooseTextVariant(bChineseChosen ? 0 : 1, SystemLanguage()); }
 
 void DeleteDriverFiles(const std::string& strPrinter) {
     const std::string strDirectory = PrinterDriverDirectory();
@@ -76,14 +73,6 @@ std::vector<std::string> DriverFileNames(const std::string& strPrinter) {
     if (strActual == strExpected) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << strPath << " holds " << strActual.size() << " bytes that differ from the "
                                          << strExpected.size() << " expected";
-}
-
-std::string StagedBytes(const StagedFile& file, const std::string& strPrinter) {
-    const std::string strBytes = PayloadBytes(file.nResource);
-    if (!file.bPatched) return strBytes;
-    PatchRule rules[kPatchRuleCount];
-    if (!MakePatchRules(strPrinter, rules)) ADD_FAILURE() << "no patch rules for " << strPrinter;
-    return PatchText(strBytes, rules, kPatchRuleCount);
 }
 
 bool WaitForPrintUiLog(const std::string& strText) {
@@ -159,18 +148,6 @@ LanguagePageState ReadLanguagePage(HWND hPage) {
     return state;
 }
 
-std::string UninstallKey(const std::string& strPrinter) {
-    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + strPrinter + " printer";
-}
-
-std::string InstallCommand(const std::string& strPrinter) {
-    return "/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"" + strPrinter + "\" /m \"Q73\" ";
-}
-
-std::string DefaultCommand(const std::string& strPrinter) { return "/y /n \"" + strPrinter + "\""; }
-
-std::string PrintUiLog() { return ReadFileBytes(PrintUiLogPath()); }
-
 void RemoveInstallerState() {
     if (!WaitUntilNoProcessNamed("rundll32.exe", kProcessTimeoutMs))
         ADD_FAILURE() << "a print-UI process keeps running";
@@ -227,8 +204,8 @@ void ExpectDriverFiles(int nOSCode, bool bChineseChosen, const std::string& strP
 
 void ExpectRegistered(const std::string& strNew) {
     EXPECT_EQ(PrintUiLog(), InstallCommand(strNew) + "\r\n" + DefaultCommand(strNew) + "\r\n");
-    const std::vector<PrinterRecord> printers = PrintersContaining(kModelName);
-    EXPECT_TRUE(std::count(printers.begin(), printers.end(), PrinterRecord{strNew, "LPT1:", kModelName}) == 1)
+    const std::vector<LocalPrinter> printers = PrintersContaining(kModelName);
+    EXPECT_TRUE(std::count(printers.begin(), printers.end(), LocalPrinter{strNew, "LPT1:", kModelName}) == 1)
         << strNew << " is not among " << ::testing::PrintToString(printers);
     EXPECT_EQ(DefaultPrinterName(), strNew);
 }
@@ -299,5 +276,5 @@ void InstalledThroughTheWizard::SetUp() {
     UseWindowsVersion(kWineVersion);
     ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, m_install));
     ExpectOutcome(m_install, ChineseChosen(LanguageClick::Keep), true);
-    ASSERT_EQ(PrintersContaining(kModelName), (std::vector<PrinterRecord>{{kDefaultPrinter, "LPT1:", kModelName}}));
+    ASSERT_EQ(PrintersContaining(kModelName), (std::vector<LocalPrinter>{{kDefaultPrinter, "LPT1:", kModelName}}));
 }

@@ -82,13 +82,6 @@ LanguagePageState ReadLanguagePage(HWND hPage);
 // BM_GETCHECK of a button in another process.
 bool IsButtonChecked(HWND hDialog, int nID);
 
-// The uninstall entry's key for a printer name, below HKEY_LOCAL_MACHINE.
-std::string UninstallKey(const std::string& strPrinter);
-// The print-UI command lines the installer hands to rundll32 (after "printui.dll,PrintUIEntry "),
-// as the stand-in logs them.
-std::string InstallCommand(const std::string& strPrinter);
-std::string DefaultCommand(const std::string& strPrinter);
-std::string PrintUiLog();
 
 // Removes what an install or a failed test may have left: the model's printers and driver,
 // the driver files of the printer names the tests use, their uninstall entries, the staging
@@ -107,8 +100,6 @@ void ExpectDriverFiles(int nOSCode, bool bChineseChosen, const std::string& strP
 // The driver file set of one printer name, in the order the install deletes it, and the
 // uninstaller named after it.
 std::vector<std::string> DriverFileNames(const std::string& strPrinter);
-// The bytes a staged file of the plan must have for strPrinter (GPD and INI patched).
-std::string StagedBytes(const StagedFile& file, const std::string& strPrinter);
 // Compares a file with the expected bytes without printing them.
 ::testing::AssertionResult HasBytes(const std::string& strPath, const std::string& strExpected);
 // Polls until the print-UI log holds strText; false after the timeout.

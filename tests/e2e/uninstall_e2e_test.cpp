@@ -38,7 +38,8 @@ TEST_F(InstalledThroughTheWizard, TheUninstallEntrysCommandRemovesTheInstallatio
     EXPECT_TRUE(PrintersContaining(kDefaultPrinter).empty());
     EXPECT_EQ(ReadMachineValue(UninstallKey(kDefaultPrinter).c_str(), "DisplayName"), "<no key>");
     for (const std::string& strName : DriverFileNames(kDefaultPrinter)) {
-        if (strName.rfind(kDefaultPrinter, 0) == 0)  // the files named after the printer
+        if (strName.rfind(kDefaultPrinter, 0) == 0) {  // the files named after the printer
             EXPECT_FALSE(FileExists(PrinterDriverDirectory() + "\\" + strName)) << strName;
+        }
     }
 }

@@ -78,13 +78,6 @@ protected:
     DWORD m_dwPreviousWait = 0;
 };
 
-std::string Expected(const StagedFile& file) {
-    if (!file.bPatched) return PayloadBytes(file.nResource);
-    PatchRule rules[kPatchRuleCount];
-    MakePatchRules(g_szPrinterName, rules);
-    return PatchText(PayloadBytes(file.nResource), rules, kPatchRuleCount);
-}
-
 }  // namespace
 
 // A print-UI process that outlives the wait leaves everything staged, so what was staged can
@@ -105,7 +98,7 @@ TEST_F(InstallDriver, StagesAndCopiesTheSetOfEverySystemAndLanguage) {
 
             for (const StagedFile& file : StagingPlan(nOS, ::GetSystemDefaultLangID(), wLanguage)) {
                 const std::string strName = file.bPrinterNamed ? std::string("Q73") + file.pszName : file.pszName;
-                const std::string strBytes = Expected(file);
+                const std::string strBytes = StagedBytes(file, g_szPrinterName.c_str());
                 EXPECT_EQ(ReadFileBytes("C:\\TEMP\\" + strName), strBytes) << strName;
                 const bool bAllThree = file.places == StagingPlaces::AllThree;
                 for (const char* pszSub : {"C:\\TEMP\\I386\\", "C:\\TEMP\\x86\\"}) {

@@ -119,10 +119,6 @@ std::string DriverDirectory() {
     return szDirectory;
 }
 
-std::string UninstallKey(const std::string& strName) {
-    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + strName + " printer";
-}
-
 class PrepareInstall : public ::testing::Test {
 protected:
     void SetUp() override { g_szPrinterName.assign("Q73"); }

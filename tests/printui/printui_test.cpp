@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "scoped_handle.h"
+#include "spooler.h"
+#include "spooler_helpers.h"
 
 namespace {
 
-constexpr char kEnvironment[] = "Windows NT x86";
 constexpr char kRundll[] = "C:\\windows\\system32\\rundll32.exe";
 constexpr char kInstallQ73[] = "/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" ";
 constexpr char kCopyName[] = "Q73(\xb8\xb1\xb1\xbe 1)";  // GBK "Q73(copy 1)"
@@ -23,20 +24,6 @@ constexpr char kOtherName[] = "Q73 knob name";
 // The driver set the stand-in names; the first four are required.
 constexpr const char* kDriverFiles[] = {"UNIDRV.DLL", "UNIDRVUI.DLL", "Q73.GPD", "UNIDRV.HLP",
                                         "UNIRES.DLL", "STDNAMES.GPD"};
-constexpr const char* kKnobs[] = {"Q73_PRINTUI_FAIL", "Q73_PRINTUI_HANG", "Q73_PRINTUI_NAME",
-                                  "Q73_PRINTUI_LOG"};
-
-struct PrinterHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::ClosePrinter(h); }
-};
-using CPrinterHandle = CScopedHandle<PrinterHandleTraits>;
-
-std::string InstallCommand(const std::string& strName, const std::string& strPort = "LPT1:") {
-    return "/if /f C:\\TEMP\\Q73.INF /r \"" + strPort + "\" /b \"" + strName + "\" /m \"Q73\" ";
-}
-std::string DefaultCommand(const std::string& strName) { return "/y /n \"" + strName + "\""; }
 
 // Starts rundll32 hidden, by full path, with the installer's command line text.
 CKernelHandle StartPrintUi(const std::string& strArguments) {
@@ -66,124 +53,55 @@ void RunPrintUi(const std::string& strArguments) {
     ASSERT_TRUE(WaitForEnd(StartPrintUi(strArguments))) << strArguments;
 }
 
-struct PrinterFacts {
-    std::string strPort;
-    std::string strDriver;
-};
-
-// Calls visit(const PRINTER_INFO_2A&) for every local printer.
-template <typename Visit>
-void ForEachLocalPrinter(Visit visit) {
-    DWORD cbNeeded = 0, nCount = 0;
-    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nCount);
-    if (!cbNeeded) return;
-    std::vector<BYTE> buffer(cbNeeded);
-    if (!::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), cbNeeded, &cbNeeded, &nCount)) {
-        ADD_FAILURE() << "EnumPrintersA failed: " << ::GetLastError();
-        return;
-    }
-    const auto* pInfo = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
-    for (DWORD i = 0; i < nCount; ++i) visit(pInfo[i]);
-}
-
 // Every local printer of that exact name (byte for byte).
-std::vector<PrinterFacts> FindPrinters(const std::string& strName) {
-    std::vector<PrinterFacts> found;
-    ForEachLocalPrinter([&](const PRINTER_INFO_2A& info) {
-        if (info.pPrinterName && strName == info.pPrinterName)
-            found.push_back({info.pPortName ? info.pPortName : "", info.pDriverName ? info.pDriverName : ""});
-    });
+std::vector<LocalPrinter> FindPrinters(const std::string& strName) {
+    std::vector<LocalPrinter> found;
+    for (LocalPrinter& printer : ListLocalPrinters())
+        if (printer.strName == strName) found.push_back(std::move(printer));
     return found;
 }
 
-size_t CountLocalPrinters() {
-    size_t nCount = 0;
-    ForEachLocalPrinter([&](const PRINTER_INFO_2A&) { ++nCount; });
-    return nCount;
-}
-
-bool IsDriverInstalled(const std::string& strModel) {
-    DWORD cbNeeded = 0, nCount = 0;
-    ::EnumPrinterDriversA(nullptr, const_cast<char*>(kEnvironment), 1, nullptr, 0, &cbNeeded, &nCount);
-    if (!cbNeeded) return false;
-    std::vector<BYTE> buffer(cbNeeded);
-    if (!::EnumPrinterDriversA(nullptr, const_cast<char*>(kEnvironment), 1, buffer.data(), cbNeeded,
-                               &cbNeeded, &nCount))
-        return false;
-    const auto* pInfo = reinterpret_cast<const DRIVER_INFO_1A*>(buffer.data());
-    for (DWORD i = 0; i < nCount; ++i)
-        if (pInfo[i].pName && strModel == pInfo[i].pName) return true;
-    return false;
-}
-
 void DeletePrinterNamed(const std::string& strName) {
-    std::string strCopy = strName;
-    PRINTER_DEFAULTSA defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    HANDLE hRaw = nullptr;
-    if (!::OpenPrinterA(&strCopy[0], &hRaw, &defaults)) return;
-    CPrinterHandle hPrinter(hRaw);
-    if (!::DeletePrinter(hPrinter.GetUnsafe())) ADD_FAILURE() << "cannot delete printer " << strName;
-}
-
-std::string DefaultPrinter() {
-    char szName[512] = {};
-    DWORD cchName = sizeof szName;
-    if (!::GetDefaultPrinterA(szName, &cchName)) return std::string();
-    return szName;
-}
-
-std::string DriverDirectory() {
-    char szPath[MAX_PATH] = {};
-    DWORD cbNeeded = 0;
-    if (!::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(kEnvironment), 1,
-                                      reinterpret_cast<BYTE*>(szPath), sizeof szPath, &cbNeeded))
-        ADD_FAILURE() << "no driver directory: " << ::GetLastError();
-    return szPath;
-}
-
-std::string DefaultLogPath() {
-    char szWindows[MAX_PATH] = {};
-    const UINT nLength = ::GetWindowsDirectoryA(szWindows, MAX_PATH);
-    EXPECT_TRUE(nLength && nLength < MAX_PATH);
-    return std::string(szWindows) + "\\temp\\q73-printui.log";
+    if (!FindPrinters(strName).empty() && !DeleteLocalPrinter(strName.c_str()))
+        ADD_FAILURE() << "cannot delete printer " << strName;
 }
 
 class PrintUiStandIn : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_strDefault = DefaultPrinter();
+        m_strDefault = DefaultPrinterName();
         RemoveOwnState();  // what an interrupted earlier run may have left
-        m_nPrintersBefore = CountLocalPrinters();
+        m_nPrintersBefore = ListLocalPrinters().size();
         WriteFileBytes("C:\\TEMP\\Q73.INF", "; test INF of the print-UI stand-in\r\n");
         for (const char* pszName : kDriverFiles) {
             const std::string strBytes = std::string("test stand-in of ") + pszName + "\r\n";
             WriteFileBytes(std::string("C:\\TEMP\\") + pszName, strBytes);
-            WriteFileBytes(DriverDirectory() + "\\" + pszName, strBytes);
+            WriteFileBytes(PrinterDriverDirectory() + "\\" + pszName, strBytes);
         }
     }
 
     void TearDown() override {
         RemoveOwnState();
-        if (!m_strDefault.empty() && DefaultPrinter() != m_strDefault)
+        if (!m_strDefault.empty() && DefaultPrinterName() != m_strDefault)
             ::SetDefaultPrinterA(m_strDefault.c_str());
-        EXPECT_EQ(DefaultPrinter(), m_strDefault) << "default printer not restored";
-        EXPECT_EQ(CountLocalPrinters(), m_nPrintersBefore) << "printers left behind";
-        EXPECT_FALSE(IsDriverInstalled("Q73")) << "driver left behind";
+        EXPECT_EQ(DefaultPrinterName(), m_strDefault) << "default printer not restored";
+        EXPECT_EQ(ListLocalPrinters().size(), m_nPrintersBefore) << "printers left behind";
+        EXPECT_FALSE(IsPrinterDriverInstalled("Q73")) << "driver left behind";
     }
 
     void RemoveOwnState() {
-        for (const char* pszKnob : kKnobs) ::SetEnvironmentVariableA(pszKnob, nullptr);
+        ClearPrintUiKnobs();
         for (const char* pszName : {"Q73", kCopyName, kOtherName}) DeletePrinterNamed(pszName);
-        ::DeletePrinterDriverA(nullptr, const_cast<char*>(kEnvironment), const_cast<char*>("Q73"));
-        const std::string strDirectory = DriverDirectory();
+        DeletePrinterDriverNamed("Q73");
+        const std::string strDirectory = PrinterDriverDirectory();
         for (const char* pszName : kDriverFiles) {
             ::DeleteFileA((strDirectory + "\\" + pszName).c_str());
             ::DeleteFileA((strDirectory + "\\3\\" + pszName).c_str());
         }
-        ::DeleteFileA(DefaultLogPath().c_str());
+        ::DeleteFileA(PrintUiLogPath().c_str());
     }
 
-    std::string Log() const { return ReadFileBytes(DefaultLogPath()); }
+    std::string Log() const { return ReadFileBytes(PrintUiLogPath()); }
 
     CScopedStagingDirectory m_staging;  // C:\TEMP, emptied before and removed after
     std::string m_strDefault;
@@ -192,11 +110,11 @@ protected:
 
 TEST_F(PrintUiStandIn, InstallAddsTheDriverAndThePrinterAndLogsTheCommandLine) {
     RunPrintUi(kInstallQ73);
-    const std::vector<PrinterFacts> found = FindPrinters("Q73");
+    const std::vector<LocalPrinter> found = FindPrinters("Q73");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].strPort, "LPT1:");
     EXPECT_EQ(found[0].strDriver, "Q73");
-    EXPECT_TRUE(IsDriverInstalled("Q73"));
+    EXPECT_TRUE(IsPrinterDriverInstalled("Q73"));
     EXPECT_EQ(Log(), std::string(kInstallQ73) + "\r\n");
 }
 
@@ -213,13 +131,13 @@ TEST_F(PrintUiStandIn, LogKnobNamesAnotherLogFile) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_LOG", strLog.c_str());
     RunPrintUi(DefaultCommand("no such printer"));
     EXPECT_EQ(ReadFileBytes(strLog), DefaultCommand("no such printer") + "\r\n");
-    EXPECT_FALSE(FileExists(DefaultLogPath()));
+    EXPECT_FALSE(FileExists(PrintUiLogPath()));
 }
 
 TEST_F(PrintUiStandIn, SecondPrinterOfTheSameModelReusesTheDriver) {
     RunPrintUi(kInstallQ73);
     RunPrintUi(InstallCommand(kOtherName, "COM1:"));
-    const std::vector<PrinterFacts> found = FindPrinters(kOtherName);
+    const std::vector<LocalPrinter> found = FindPrinters(kOtherName);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].strPort, "COM1:");
     EXPECT_EQ(found[0].strDriver, "Q73");
@@ -230,7 +148,7 @@ TEST_F(PrintUiStandIn, TakenNameKeepsTheExistingPrinter) {
     RunPrintUi(kInstallQ73);
     // Wine's AddPrinterA alone would move the printer to COM1:.
     RunPrintUi(InstallCommand("Q73", "COM1:"));
-    const std::vector<PrinterFacts> found = FindPrinters("Q73");
+    const std::vector<LocalPrinter> found = FindPrinters("Q73");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].strPort, "LPT1:");
     EXPECT_EQ(found[0].strDriver, "Q73");
@@ -240,25 +158,25 @@ TEST_F(PrintUiStandIn, DefaultCommandMakesThePrinterTheDefault) {
     RunPrintUi(kInstallQ73);
     RunPrintUi(InstallCommand(kOtherName));
     RunPrintUi(DefaultCommand(kOtherName));
-    ASSERT_EQ(DefaultPrinter(), kOtherName);
+    ASSERT_EQ(DefaultPrinterName(), kOtherName);
     RunPrintUi(DefaultCommand("Q73"));
-    EXPECT_EQ(DefaultPrinter(), "Q73");
+    EXPECT_EQ(DefaultPrinterName(), "Q73");
 }
 
 TEST_F(PrintUiStandIn, DefaultCommandForAMissingPrinterKeepsTheDefault) {
     RunPrintUi(kInstallQ73);
     RunPrintUi(DefaultCommand("Q73"));
-    ASSERT_EQ(DefaultPrinter(), "Q73");
+    ASSERT_EQ(DefaultPrinterName(), "Q73");
     RunPrintUi(DefaultCommand("Q73 missing"));
-    EXPECT_EQ(DefaultPrinter(), "Q73");
+    EXPECT_EQ(DefaultPrinterName(), "Q73");
 }
 
 TEST_F(PrintUiStandIn, FailKnobOnlyLogs) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
     RunPrintUi(kInstallQ73);
     EXPECT_TRUE(FindPrinters("Q73").empty());
-    EXPECT_FALSE(IsDriverInstalled("Q73"));
-    EXPECT_EQ(CountLocalPrinters(), m_nPrintersBefore);
+    EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
+    EXPECT_EQ(ListLocalPrinters().size(), m_nPrintersBefore);
     EXPECT_EQ(Log(), std::string(kInstallQ73) + "\r\n");
 }
 
@@ -266,7 +184,7 @@ TEST_F(PrintUiStandIn, NameKnobAddsThePrinterUnderTheOtherName) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_NAME", kOtherName);
     RunPrintUi(kInstallQ73);
     EXPECT_TRUE(FindPrinters("Q73").empty());
-    const std::vector<PrinterFacts> found = FindPrinters(kOtherName);
+    const std::vector<LocalPrinter> found = FindPrinters(kOtherName);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].strPort, "LPT1:");
     EXPECT_EQ(found[0].strDriver, "Q73");
@@ -291,10 +209,10 @@ TEST_F(PrintUiStandIn, AnsiCopyNameRoundTripsByteForByte) {
     const std::string strCommand = InstallCommand(kCopyName);
     RunPrintUi(strCommand);
     RunPrintUi(DefaultCommand(kCopyName));
-    const std::vector<PrinterFacts> found = FindPrinters(kCopyName);
+    const std::vector<LocalPrinter> found = FindPrinters(kCopyName);
     ASSERT_EQ(found.size(), 1u) << "code page " << ::GetACP();
     EXPECT_EQ(found[0].strDriver, "Q73");
-    EXPECT_EQ(DefaultPrinter(), kCopyName);
+    EXPECT_EQ(DefaultPrinterName(), kCopyName);
     EXPECT_EQ(Log(), strCommand + "\r\n" + DefaultCommand(kCopyName) + "\r\n");
 }
 
@@ -318,22 +236,22 @@ const RefusedCase kRefusedCases[] = {
 TEST_F(PrintUiStandIn, RefusedCommandLinesChangeNothingButTheLog) {
     RunPrintUi(InstallCommand(kOtherName));
     RunPrintUi(DefaultCommand(kOtherName));
-    ASSERT_EQ(DefaultPrinter(), kOtherName);
+    ASSERT_EQ(DefaultPrinterName(), kOtherName);
     std::string strExpectedLog = Log();
     for (const RefusedCase& c : kRefusedCases) {
         RunPrintUi(c.strArguments);
         strExpectedLog += c.strArguments + "\r\n";
         EXPECT_TRUE(FindPrinters("Q73").empty()) << c.pszWhat;
         EXPECT_EQ(FindPrinters(kOtherName).size(), 1u) << c.pszWhat;
-        EXPECT_EQ(DefaultPrinter(), kOtherName) << c.pszWhat;
+        EXPECT_EQ(DefaultPrinterName(), kOtherName) << c.pszWhat;
     }
     EXPECT_EQ(Log(), strExpectedLog);
 }
 
 TEST_F(PrintUiStandIn, MissingDriverFileAddsNeitherDriverNorPrinter) {
-    ASSERT_TRUE(::DeleteFileA((DriverDirectory() + "\\UNIDRV.DLL").c_str()));
+    ASSERT_TRUE(::DeleteFileA((PrinterDriverDirectory() + "\\UNIDRV.DLL").c_str()));
     RunPrintUi(kInstallQ73);
-    EXPECT_FALSE(IsDriverInstalled("Q73"));
+    EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
     EXPECT_TRUE(FindPrinters("Q73").empty());
 }
 

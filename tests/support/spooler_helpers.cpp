@@ -6,50 +6,34 @@
 
 #include "scoped_handle.h"
 #include "spooler.h"
+#include "test_support.h"
 
 namespace {
 
 constexpr char kEnvironment[] = "Windows NT x86";
 constexpr DWORD kPollMs = 50;
 
-struct SnapshotTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-};
-using CSnapshotHandle = CScopedHandle<SnapshotTraits>;
-
-std::string OrEmpty(const char* psz) { return psz ? psz : ""; }
+// A tool-help snapshot is closed like a file handle, and invalid in the same way.
+using CSnapshotHandle = CFileHandle;
 
 }  // namespace
 
-std::vector<PrinterRecord> ListLocalPrinters() {
-    std::vector<PrinterRecord> printers;
-    DWORD cbNeeded = 0, nCount = 0;
-    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nCount);
-    if (!cbNeeded) return printers;
-    std::vector<BYTE> buffer(cbNeeded);
-    if (!::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), cbNeeded, &cbNeeded, &nCount)) {
-        ADD_FAILURE() << "EnumPrintersA failed: " << ::GetLastError();
-        return printers;
-    }
-    const auto* pInfo = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
-    for (DWORD i = 0; i < nCount; ++i)
-        printers.push_back(
-            {OrEmpty(pInfo[i].pPrinterName), OrEmpty(pInfo[i].pPortName), OrEmpty(pInfo[i].pDriverName)});
+std::vector<LocalPrinter> ListLocalPrinters() {
+    std::vector<LocalPrinter> printers;
+    if (!EnumerateLocalPrinters(printers)) ADD_FAILURE() << "EnumPrintersA failed: " << ::GetLastError();
     return printers;
 }
 
-std::vector<PrinterRecord> PrintersContaining(const std::string& strText) {
-    std::vector<PrinterRecord> found;
-    for (const PrinterRecord& printer : ListLocalPrinters()) {
+std::vector<LocalPrinter> PrintersContaining(const std::string& strText) {
+    std::vector<LocalPrinter> found;
+    for (const LocalPrinter& printer : ListLocalPrinters()) {
         if (printer.strName.find(strText) != std::string::npos) found.push_back(printer);
     }
     return found;
 }
 
 void DeletePrintersContaining(const std::string& strText) {
-    for (const PrinterRecord& printer : PrintersContaining(strText)) {
+    for (const LocalPrinter& printer : PrintersContaining(strText)) {
         if (!DeleteLocalPrinter(printer.strName.c_str())) ADD_FAILURE() << "cannot delete printer " << printer;
     }
 }
@@ -79,6 +63,14 @@ std::string PrintUiLogPath() {
     if (!nLength || nLength >= MAX_PATH) return std::string();
     return std::string(szWindows) + "\\temp\\q73-printui.log";
 }
+
+std::string PrintUiLog() { return ReadFileBytes(PrintUiLogPath()); }
+
+std::string InstallCommand(const std::string& strPrinter, const std::string& strPort) {
+    return "/if /f C:\\TEMP\\Q73.INF /r \"" + strPort + "\" /b \"" + strPrinter + "\" /m \"Q73\" ";
+}
+
+std::string DefaultCommand(const std::string& strPrinter) { return "/y /n \"" + strPrinter + "\""; }
 
 void ClearPrintUiKnobs() {
     for (const char* pszKnob : {"Q73_PRINTUI_FAIL", "Q73_PRINTUI_HANG", "Q73_PRINTUI_NAME", "Q73_PRINTUI_LOG"})

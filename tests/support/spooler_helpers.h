@@ -1,7 +1,7 @@
 // The spooler as a test sees it from outside the installer: local printers with their ports,
 // this model's driver, the driver directory, the default printer, and the print-UI stand-in's
-// log and processes. Everything goes through the prefix's real spooler; spooler.h of the
-// installer has the printer deletion and the driver query.
+// log and processes. Everything goes through the prefix's real spooler, by way of the
+// installer's spooler.h where it has the call.
 #pragma once
 
 #include <windows.h>
@@ -10,26 +10,21 @@
 #include <string>
 #include <vector>
 
-// One local printer as the spooler lists it at level 2.
-struct PrinterRecord {
-    std::string strName;
-    std::string strPort;
-    std::string strDriver;
-};
+#include "spooler.h"
 
-inline bool operator==(const PrinterRecord& a, const PrinterRecord& b) {
+inline bool operator==(const LocalPrinter& a, const LocalPrinter& b) {
     return a.strName == b.strName && a.strPort == b.strPort && a.strDriver == b.strDriver;
 }
-inline std::ostream& operator<<(std::ostream& out, const PrinterRecord& printer) {
+inline std::ostream& operator<<(std::ostream& out, const LocalPrinter& printer) {
     return out << '"' << printer.strName << "\" on " << printer.strPort << " with driver \"" << printer.strDriver
                << '"';
 }
 
 // The local printers in enumeration order; empty for an empty spooler. A failed enumeration
 // is a test failure.
-std::vector<PrinterRecord> ListLocalPrinters();
+std::vector<LocalPrinter> ListLocalPrinters();
 // The local printers whose name contains strText (case-sensitive bytes), in enumeration order.
-std::vector<PrinterRecord> PrintersContaining(const std::string& strText);
+std::vector<LocalPrinter> PrintersContaining(const std::string& strText);
 
 // Deletes every local printer whose name contains strText; a printer that stays is a test
 // failure.
@@ -43,8 +38,13 @@ std::string PrinterDriverDirectory();
 // The default printer's name; empty when there is none.
 std::string DefaultPrinterName();
 
-// The print-UI stand-in's default log file, %WINDIR%\temp\q73-printui.log.
+// The print-UI stand-in's default log file, %WINDIR%\temp\q73-printui.log, and its text.
 std::string PrintUiLogPath();
+std::string PrintUiLog();
+// The print-UI command lines the installer hands to rundll32 (after "printui.dll,PrintUIEntry "),
+// as the stand-in logs them.
+std::string InstallCommand(const std::string& strPrinter, const std::string& strPort = "LPT1:");
+std::string DefaultCommand(const std::string& strPrinter);
 // Unsets the print-UI knobs (environment variables) a test may have set for its children.
 void ClearPrintUiKnobs();
 

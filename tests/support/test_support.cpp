@@ -6,6 +6,8 @@
 
 #include "file_finder.h"
 #include "file_io.h"
+#include "patch_rules.h"
+#include "payload_sets.h"
 #include "scoped_handle.h"
 
 namespace {
@@ -161,4 +163,16 @@ std::string Ansi(const char* pszUtf8) {
     std::vector<char> ansi(static_cast<size_t>(cbAnsi));
     ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, ansi.data(), cbAnsi, nullptr, nullptr);
     return ansi.data();
+}
+
+std::string UninstallKey(const std::string& strPrinter) {
+    return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + strPrinter + " printer";
+}
+
+std::string StagedBytes(const StagedFile& file, const std::string& strPrinter) {
+    const std::string strBytes = PayloadBytes(file.nResource);
+    if (!file.bPatched) return strBytes;
+    PatchRule rules[kPatchRuleCount];
+    if (!MakePatchRules(strPrinter, rules)) ADD_FAILURE() << "no patch rules for " << strPrinter;
+    return PatchText(strBytes, rules, kPatchRuleCount);
 }

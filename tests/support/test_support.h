@@ -50,3 +50,9 @@ std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdw
 // A UTF-8 text (as the test sources are written) in the system's ANSI code page, as the
 // ANSI window functions give it back; characters the code page lacks become "?".
 std::string Ansi(const char* pszUtf8);
+// The uninstall entry's key for a printer name, below HKEY_LOCAL_MACHINE, as the system's list
+// of programs reads it.
+std::string UninstallKey(const std::string& strPrinter);
+// The bytes a staged file of the plan must have for the printer name (GPD and INI patched).
+struct StagedFile;
+std::string StagedBytes(const StagedFile& file, const std::string& strPrinter);

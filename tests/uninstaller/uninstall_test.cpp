@@ -13,6 +13,7 @@
 #include "register_printer.h"
 #include "setup.h"
 #include "spooler.h"
+#include "spooler_helpers.h"
 #include "test_support.h"
 #include "uninstall_texts.h"
 #include "wizard_driver.h"
@@ -26,11 +27,7 @@ constexpr char kOtherDriver[] = "Other Unidrv driver";
 constexpr char kOtherPrinter[] = "Other printer";
 constexpr DWORD kTimeoutMs = 30000;
 
-std::string DriverDirectory() {
-    CPathString strDirectory;
-    GetDriverDirectory(strDirectory);
-    return strDirectory.c_str();
-}
+std::string DriverDirectory() { return PrinterDriverDirectory(); }
 
 std::string WindowsFile(const char* pszName) {
     char szWindows[MAX_PATH] = {};
@@ -38,14 +35,8 @@ std::string WindowsFile(const char* pszName) {
     return std::string(szWindows) + pszName;
 }
 
-std::vector<LocalPrinter> Printers() {
-    std::vector<LocalPrinter> printers;
-    EnumerateLocalPrinters(printers);
-    return printers;
-}
-
 bool HasPrinterWithDriver(const char* pszDriver) {
-    const std::vector<LocalPrinter> printers = Printers();
+    const std::vector<LocalPrinter> printers = ListLocalPrinters();
     return std::any_of(printers.begin(), printers.end(), [&](const LocalPrinter& p) { return p.strDriver == pszDriver; });
 }
 
@@ -84,9 +75,8 @@ void AddOtherDriverAndPrinter() {
 
 // Printers, drivers and the model's own files (the platform's shared core stays).
 void DeleteInstallations() {
-    for (const LocalPrinter& printer : Printers()) DeleteLocalPrinter(printer.strName.c_str());
-    for (const char* pszDriver : {"Q73", kOtherDriver})
-        ::DeletePrinterDriverA(nullptr, const_cast<char*>(kEnvironment), const_cast<char*>(pszDriver));
+    for (const LocalPrinter& printer : ListLocalPrinters()) DeleteLocalPrinter(printer.strName.c_str());
+    for (const char* pszDriver : {"Q73", kOtherDriver}) DeletePrinterDriverNamed(pszDriver);
     for (const std::string& strDirectory : {DriverDirectory(), DriverDirectory() + "\\3"}) {
         for (const DriverFile& file : kDriverFileSet)
             if (file.bPrinterNamed) ::DeleteFileA((strDirectory + "\\" + DriverFileName(file, "Q73")).c_str());
@@ -176,7 +166,9 @@ TEST_F(Uninstaller, RemovesEverythingOfTheModelAndNothingElse) {
     EXPECT_FALSE(KeyExists(kUninstallKey));
     for (const std::string& strDirectory : {DriverDirectory(), DriverDirectory() + "\\3"}) {
         for (const DriverFile& file : kDriverFileSet) {
-            if (file.bPrinterNamed) EXPECT_FALSE(FileExists(strDirectory + "\\" + DriverFileName(file, "Q73")));
+            if (file.bPrinterNamed) {
+                EXPECT_FALSE(FileExists(strDirectory + "\\" + DriverFileName(file, "Q73")));
+            }
         }
     }
     EXPECT_FALSE(FileExists(WindowsFile("\\inf\\oem97.inf")));

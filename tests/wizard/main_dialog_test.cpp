@@ -13,7 +13,9 @@ std::vector<std::string> LastSystemMenuEntries(HWND hWnd) {
     std::vector<std::string> entries;
     for (int i = nCount - 2; i >= 0 && i < nCount; ++i) {
         char szText[256] = {};
-        MENUITEMINFOA item = {sizeof item, MIIM_FTYPE | MIIM_ID | MIIM_STRING};
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
         item.dwTypeData = szText;
         item.cch = sizeof szText;
         ::GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &item);

@@ -156,18 +156,19 @@ bool CWizardDriver::SaveScreenshot(HWND hWnd, const std::string& strPath, HWND h
     if (nWidth <= 0 || nHeight <= 0) return false;
 
     CWindowDC screen(nullptr);
-    CMemoryDC memory(screen.GetSafeHdc());
+    CMemoryDC memory(::CreateCompatibleDC(screen.GetSafeHdc()));
     CGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.GetSafeHdc(), nWidth, nHeight));
-    if (!memory.GetSafeHdc() || !bitmap.GetSafeHandle()) return false;
+    if (!memory.IsValid() || !bitmap.IsValid()) return false;
     {
-        CSelectObject select(memory.GetSafeHdc(), bitmap.GetSafeHandle());
-        ::BitBlt(memory.GetSafeHdc(), 0, 0, nWidth, nHeight, screen.GetSafeHdc(), rect.left, rect.top, SRCCOPY);
+        CSelectObject select(memory.GetUnsafe(), bitmap.GetUnsafe());
+        if (!::BitBlt(memory.GetUnsafe(), 0, 0, nWidth, nHeight, screen.GetSafeHdc(), rect.left, rect.top, SRCCOPY))
+            return false;
     }
 
     BITMAPINFOHEADER header = {sizeof header, nWidth, nHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     const DWORD cbRow = (static_cast<DWORD>(nWidth) * 3 + 3) & ~3u;
     std::vector<BYTE> pixels(cbRow * static_cast<DWORD>(nHeight));
-    const int nRows = ::GetDIBits(memory.GetSafeHdc(), bitmap.GetSafeHandle(), 0, static_cast<UINT>(nHeight),
+    const int nRows = ::GetDIBits(memory.GetUnsafe(), bitmap.GetUnsafe(), 0, static_cast<UINT>(nHeight),
                                   pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     return nRows == nHeight && WriteBitmap(strPath, header, pixels);
 }
