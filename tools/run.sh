@@ -17,19 +17,17 @@ cmake --preset wine >/dev/null
 cmake --build --preset wine --target setup printui wizard_walk
 
 source tools/wine-session.sh
-# A fresh prefix for every run, copied from the build tree's (hard links: fast and small).
-wine_session_init "$root/build"
+# A fresh prefix for every run: a whole copy of the build tree's template, which no run writes.
 run_prefix="$root/build/run-prefix"
-rm -rf "$run_prefix"
-cp -al "$root/build/wineprefix" "$run_prefix"
-export WINEPREFIX="$run_prefix"
-# The stand-in for the platform's print-UI component (a copy, not a link into the build's prefix).
-rm -f "$run_prefix/drive_c/windows/system32/printui.dll"
+wine_prefix_fresh "$root/build" "$run_prefix"
+# The stand-in for the platform's print-UI component.
 cp build/printui_standin/printui.dll "$run_prefix/drive_c/windows/system32/printui.dll"
 
 interactive=""
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && xdpyinfo >/dev/null 2>&1; then interactive=1; fi
-wine_session_start ${interactive:+--use-display}
+session="$root/build/run-session"
+trap 'wine_services_stop "$session"' EXIT
+wine_services_start "$session" ${interactive:+--use-display}
 
 program_dir="$run_prefix/drive_c/Program Files/Q73 Setup"
 mkdir -p "$program_dir"
