@@ -1,7 +1,7 @@
-#include "application.h"
+#include "framework/application.h"
 
-#include "dialog.h"
-#include "fixed_string.h"
+#include "framework/dialog.h"
+#include "framework/fixed_string.h"
 
 CApplication* CApplication::s_pCurrent = nullptr;
 

@@ -1,10 +1,10 @@
-#include "data_exchange.h"
+#include "framework/data_exchange.h"
 
 #include <cassert>
 #include <vector>
 
-#include "controls.h"
-#include "dialog.h"
+#include "framework/controls.h"
+#include "framework/dialog.h"
 
 HWND CDataExchange::Control(int nID) const {
     HWND hControl = m_dialog.GetDlgItem(nID);

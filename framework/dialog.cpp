@@ -1,7 +1,7 @@
-#include "dialog.h"
+#include "framework/dialog.h"
 
-#include "application.h"
-#include "data_exchange.h"
+#include "framework/application.h"
+#include "framework/data_exchange.h"
 
 CDialog::CDialog(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
 

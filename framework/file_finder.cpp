@@ -1,4 +1,4 @@
-#include "file_finder.h"
+#include "framework/file_finder.h"
 
 #include <cstring>
 

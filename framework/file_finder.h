@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "scoped_handle.h"
+#include "framework/scoped_handle.h"
 
 class CFileFinder {
 public:

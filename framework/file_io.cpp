@@ -1,6 +1,6 @@
-#include "file_io.h"
+#include "framework/file_io.h"
 
-#include "scoped_handle.h"
+#include "framework/scoped_handle.h"
 
 bool WriteFileFully(HANDLE hFile, const void* pData, DWORD cbData) {
     const char* pNext = static_cast<const char*>(pData);

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "scoped_handle.h"
+#include "framework/scoped_handle.h"
 
 // Owners of GDI objects and memory device contexts, in the handle owner's terms.
 template <typename Object>

@@ -32,6 +32,11 @@ public:
     }
     // The raw handle, still owned here: do not close it.
     Handle GetUnsafe() const { return m_h; }
+    // Closes the handle held and gives the address a creating call writes the new one to.
+    Handle* Receive() {
+        Reset();
+        return &m_h;
+    }
 
 private:
     void Close() {
@@ -64,7 +69,14 @@ struct PrinterHandleTraits {
     static void Close(Handle h) { ::ClosePrinter(h); }
 };
 
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::RegCloseKey(h); }
+};
+
 using CFileHandle = CScopedHandle<FileHandleTraits>;     // CreateFileA
 using CKernelHandle = CScopedHandle<KernelHandleTraits>; // processes, threads, events
 using CFindHandle = CScopedHandle<FindHandleTraits>;     // FindFirstFileA
 using CPrinterHandle = CScopedHandle<PrinterHandleTraits>; // OpenPrinterA, AddPrinterA
+using CRegistryKey = CScopedHandle<RegistryKeyTraits>;     // RegOpenKeyExA, RegCreateKeyExA

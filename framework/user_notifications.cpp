@@ -1,4 +1,4 @@
-#include "user_notifications.h"
+#include "framework/user_notifications.h"
 
 namespace {
 

@@ -1,16 +1,18 @@
-#include "CopyDlg.h"
+#include "install/CopyDlg.h"
 
-#include "NewWizDialog.h"
-#include "data_exchange.h"
-#include "resource.h"
-#include "setup.h"
+#include <cassert>
+
+#include "framework/data_exchange.h"
+#include "res/resource.h"
+#include "wizard/NewWizDialog.h"
+#include "wizard/dialog_strings.h"
 
 namespace {
 constexpr UINT_PTR kStartTimer = 1;
 constexpr UINT kStartDelayMs = 500;  // lets the page paint before the installation blocks
 }  // namespace
 
-CCopyDlg::CCopyDlg() : CNewWizPage(IDD_COPY) {}
+CCopyDlg::CCopyDlg() : CNewWizPage(IDD) {}
 
 void CCopyDlg::DoDataExchange(CDataExchange& dx) {
     CNewWizPage::DoDataExchange(dx);
@@ -23,7 +25,7 @@ BOOL CCopyDlg::OnInitDialog() {
     CNewWizPage::OnInitDialog();
     UpdateData(false);
     m_HeaderBrush.CreateSolidBrush(RGB(255, 255, 255));
-    g_SetDialogStrings(m_hWnd, IDD_COPY);
+    g_SetDialogStrings(m_hWnd, IDD);
     LayoutHeader();
     return TRUE;
 }
@@ -43,7 +45,8 @@ void CCopyDlg::OnTimer(UINT_PTR) {
     CWaitCursor wait;
     KillTimer(kStartTimer);  // once per showing
     m_Progress.SetPos(50);
-    static_cast<CSetupApp*>(CApplication::GetCurrent())->InstallDriver();
+    assert(m_Install && "the wizard's assembly gives the page its installation");
+    if (m_Install) m_Install();
     m_Progress.SetPos(100);
     g_bInstallDone = true;
 }

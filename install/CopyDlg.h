@@ -3,11 +3,19 @@
 // installation gave up without ending the program.
 #pragma once
 
-#include "NewWizPage.h"
+#include <functional>
+
+#include "res/resource.h"
+#include "wizard/NewWizPage.h"
 
 class CCopyDlg : public CNewWizPage {
 public:
+    enum { IDD = IDD_COPY };  // the page's template, and its id in the wizard
+
     CCopyDlg();
+
+    // What the page runs once per showing: the installation. Set before the wizard runs.
+    void SetInstallation(std::function<void()> install) { m_Install = std::move(install); }
 
     CBrush m_HeaderBrush;
     CControl m_Icon;
@@ -21,4 +29,7 @@ protected:
     HBRUSH OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) override;
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnShowWindow(bool bShow, UINT nStatus) override;
+
+private:
+    std::function<void()> m_Install;
 };

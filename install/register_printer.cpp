@@ -1,21 +1,19 @@
-#include "register_printer.h"
+#include "install/register_printer.h"
 
 #include <string>
 #include <vector>
 
-#include "fixed_string.h"
-#include "registration_rules.h"
-#include "scoped_handle.h"
-#include "spooler.h"
+#include "framework/fixed_string.h"
+#include "framework/scoped_handle.h"
+#include "install/registration_rules.h"
+#include "payload/install_constants.h"
+#include "payload/printer_search.h"
+#include "payload/spooler.h"
 
 namespace {
 
 constexpr DWORD kInstallWaitMs = 90000;
 DWORD g_dwInstallWaitMs = kInstallWaitMs;
-
-// The install command runs in the staging directory. It is handed to it rather than made this
-// program's current directory, which would keep the directory from being removed.
-constexpr char kStagingDirectory[] = "C:\\TEMP";
 
 bool SystemDirectory(CPathString& strPath) {
     const UINT nLength = ::GetSystemDirectoryA(strPath.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
@@ -61,10 +59,13 @@ RegistrationResult RegisterPrinter(TextVariant variant) {
 
     const std::string strNewName = NewPrinterName(variant, nCountBefore);
     CFixedString<1000> strInstall;
-    if (!strInstall.format("rundll32 printui.dll,PrintUIEntry /if /f C:\\TEMP\\Q73.INF /r \"%s\" /b \"%s\" /m \"Q73\" ",
-                           "LPT1:", strNewName.c_str()))
+    // The INF is named after the model, whatever the printer is called.
+    if (!strInstall.format("rundll32 printui.dll,PrintUIEntry /if /f %s\\%s.INF /r \"%s\" /b \"%s\" /m \"%s\" ",
+                           kStagingDirectory, kModelName, kPrinterPort, strNewName.c_str(), kModelName))
         return {RegistrationResult::Failure, true};
 
+    // The install command runs in the staging directory. It is handed to it rather than made
+    // this program's current directory, which would keep the directory from being removed.
     CKernelHandle hProcess;
     if (!StartHidden(strInstall, kStagingDirectory, &hProcess)) return {RegistrationResult::Failure, true};
     if (::WaitForSingleObject(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)

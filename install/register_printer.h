@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "language_choice.h"
+#include "payload/text_variant.h"
 
 struct RegistrationResult {
     enum Outcome { Success, Failure, GaveUp } outcome;

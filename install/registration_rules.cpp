@@ -1,4 +1,4 @@
-#include "registration_rules.h"
+#include "install/registration_rules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,10 +7,6 @@ namespace {
 
 bool IsModelPrinter(const std::string& strName) {
     return strName.find(kModelName) != std::string::npos;
-}
-
-auto NameContains(std::string_view text) {
-    return [text](const std::string& strName) { return strName.find(text) != std::string::npos; };
 }
 
 bool Contains(const std::vector<std::string>& names, const std::string& strName) {
@@ -40,15 +36,6 @@ constexpr VariantTexts kTexts[] = {
 const VariantTexts& Texts(TextVariant variant) { return kTexts[static_cast<int>(variant)]; }
 
 }  // namespace
-
-int CountPrintersContaining(const std::vector<std::string>& printers, std::string_view text) {
-    return static_cast<int>(std::count_if(printers.begin(), printers.end(), NameContains(text)));
-}
-
-std::string FirstPrinterContaining(const std::vector<std::string>& printers, std::string_view text) {
-    const auto found = std::find_if(printers.begin(), printers.end(), NameContains(text));
-    return found == printers.end() ? std::string() : *found;
-}
 
 std::string NewPrinterName(TextVariant variant, int nExistingCount) {
     if (nExistingCount <= 0) return kModelName;

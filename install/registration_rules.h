@@ -1,5 +1,6 @@
 // The decisions of the printer registration that need no platform: the name a new printer
 // gets, whether it was added, which printer becomes the default, and the outcome texts.
+// Printers are counted with the model's printer search (payload/printer_search.h).
 // Names are ANSI bytes in the variant's code page. Portable.
 #pragma once
 
@@ -7,16 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "language_choice.h"
-
-// The base name of this model's printers, whatever the setting file calls the printer.
-constexpr char kModelName[] = "Q73";
-
-// The printers whose name contains text, as a case-sensitive byte substring.
-int CountPrintersContaining(const std::vector<std::string>& printers, std::string_view text);
-
-// The first printer, in enumeration order, whose name contains text; empty when none does.
-std::string FirstPrinterContaining(const std::vector<std::string>& printers, std::string_view text);
+#include "payload/install_constants.h"
+#include "payload/text_variant.h"
 
 // The name for the new printer: the model name when none of its printers exists yet, else a
 // copy name "Q73(Copy N)" in the variant's language, N being the count of existing ones.

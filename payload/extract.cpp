@@ -1,16 +1,17 @@
-// Turning a payload resource into a file, with the printer-name patching of the GPD and INI.
+#include "payload/extract.h"
+
+#include <windows.h>
+
 #include <string>
 
-#include "file_io.h"
-#include "patch_rules.h"
-#include "scoped_handle.h"
-#include "setup.h"
+#include "framework/file_io.h"
+#include "framework/scoped_handle.h"
+#include "payload/install_constants.h"
+#include "payload/patch_rules.h"
 
 namespace {
 
 constexpr char kPayloadType[] = "OWNER_DATA";
-// Holds the unpatched bytes between the two steps of a patched extraction.
-constexpr char kPatchTempFile[] = "c:\\temp\\temp.txt";
 
 // The bytes of a payload resource of the program's own module.
 struct PayloadBytes {
@@ -18,7 +19,7 @@ struct PayloadBytes {
     DWORD cbSize = 0;
 };
 
-bool LoadPayload(UINT nID, PayloadBytes& payload) {
+bool LoadPayload(unsigned nID, PayloadBytes& payload) {
     HMODULE hModule = ::GetModuleHandleA(nullptr);
     HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(LOWORD(nID)), kPayloadType);
     if (!hInfo) return false;
@@ -32,27 +33,26 @@ bool LoadPayload(UINT nID, PayloadBytes& payload) {
 
 }  // namespace
 
-BOOL CSetupApp::ExtractResource(UINT nID, const char* pszPath, BOOL bPatch) {
+bool ExtractPayload(unsigned nID, const char* pszPath) {
     PayloadBytes payload;
-    if (!LoadPayload(nID, payload)) return FALSE;
-    if (!bPatch) return WriteWholeFile(pszPath, payload.pData, payload.cbSize) ? TRUE : FALSE;
+    return LoadPayload(nID, payload) && WriteWholeFile(pszPath, payload.pData, payload.cbSize);
+}
 
+bool ExtractPatchedPayload(unsigned nID, const char* pszPath, std::string_view printerName) {
+    PayloadBytes payload;
+    if (!LoadPayload(nID, payload)) return false;
     PatchRule rules[kPatchRuleCount];
-    if (!MakePatchRules(g_szPrinterName, rules)) return FALSE;
-    if (!WriteWholeFile(kPatchTempFile, payload.pData, payload.cbSize)) return FALSE;
+    if (!MakePatchRules(printerName, rules)) return false;
+    if (!WriteWholeFile(kPatchTempFile, payload.pData, payload.cbSize)) return false;
     return PatchTextFile(kPatchTempFile, pszPath, rules, kPatchRuleCount);
 }
 
-BOOL CSetupApp::PatchTextFile(const char* pszSource, const char* pszDestination,
-                              const PatchRule* pRules, int nCount) {
-    CFileHandle destination(::CreateFileA(pszDestination, GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!destination.IsValid()) return FALSE;
+bool PatchTextFile(const char* pszSource, const char* pszDestination, const PatchRule* pRules, int nCount) {
+    CFileHandle destination(::CreateFileA(pszDestination, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!destination.IsValid()) return false;
     std::string strSource;
-    if (!ReadWholeFile(pszSource, strSource)) return FALSE;
+    if (!ReadWholeFile(pszSource, strSource)) return false;
     const std::string strPatched = PatchText(strSource, pRules, nCount);
-    return WriteFileFully(destination.GetUnsafe(), strPatched.data(),
-                          static_cast<DWORD>(strPatched.size()))
-               ? TRUE
-               : FALSE;
+    return WriteFileFully(destination.GetUnsafe(), strPatched.data(), static_cast<DWORD>(strPatched.size()));
 }

@@ -1,4 +1,4 @@
-#include "os_version.h"
+#include "payload/os_version.h"
 
 #include <windows.h>
 

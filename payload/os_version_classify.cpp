@@ -1,4 +1,4 @@
-#include "os_version.h"
+#include "payload/os_version.h"
 
 int ClassifyOSVersion(std::uint32_t dwGetVersion, const OSVersionNumbers* pNumbers) {
     const bool bNonNT = (dwGetVersion & 0x80000000u) != 0;

@@ -1,4 +1,4 @@
-#include "patch_rules.h"
+#include "payload/patch_rules.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "fixed_string.h"
+#include "framework/fixed_string.h"
 
 struct PatchRule {
     CPathString strMatch;

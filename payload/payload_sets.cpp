@@ -1,4 +1,6 @@
-#include "payload_sets.h"
+#include "payload/payload_sets.h"
+
+#include "payload/payload_ids.h"
 
 namespace {
 
@@ -13,53 +15,67 @@ struct SetIds {
 // One resource shared by all three sets.
 constexpr SetIds AllSets(unsigned nID) { return {nID, nID, nID}; }
 
+// How a file of the set is staged.
 struct FileKind {
-    bool bPrinterNamed;
-    const char* pszName;
+    const DriverFile& file;
     StagingPlaces places;
     bool bPatched;
 };
 
-constexpr FileKind kStandardNames = {false, "STDNAMES.GPD", StagingPlaces::StagingDirectory, false};
-constexpr FileKind kGpd = {true, ".GPD", StagingPlaces::StagingDirectory, true};
-constexpr FileKind kIni = {true, ".INI", StagingPlaces::StagingDirectory, true};
-constexpr FileKind kRenderingPlugin = {true, "D.dll", StagingPlaces::AllThree, false};
-constexpr FileKind kFontMetrics = {false, "ZIKU.UFM", StagingPlaces::StagingDirectory, false};
+constexpr FileKind kStandardNames = {kStandardNamesFile, StagingPlaces::StagingDirectory, false};
+constexpr FileKind kGpd = {kGpdFile, StagingPlaces::StagingDirectory, true};
+constexpr FileKind kIni = {kIniFile, StagingPlaces::StagingDirectory, true};
+constexpr FileKind kRenderingPlugin = {kRenderingPluginFile, StagingPlaces::AllThree, false};
+constexpr FileKind kFontMetrics = {kFontMetricsFile, StagingPlaces::StagingDirectory, false};
 constexpr FileKind kCoreFiles[] = {
-    {false, "UNIDRV.DLL", StagingPlaces::StagingDirectory, false},
-    {false, "UNIDRV.HLP", StagingPlaces::StagingDirectory, false},
-    {false, "UNIDRVUI.DLL", StagingPlaces::StagingDirectory, false},
-    {false, "UNIRES.DLL", StagingPlaces::StagingDirectory, false},
+    {kUnidrvFile, StagingPlaces::StagingDirectory, false},
+    {kUnidrvHelpFile, StagingPlaces::StagingDirectory, false},
+    {kUnidrvUiFile, StagingPlaces::StagingDirectory, false},
+    {kUniresFile, StagingPlaces::StagingDirectory, false},
 };
-constexpr FileKind kConfigPlugin = {true, "F.dll", StagingPlaces::AllThree, false};
-constexpr FileKind kResourceLibrary = {true, "RES.DLL", StagingPlaces::AllThree, false};
+constexpr FileKind kConfigPlugin = {kConfigPluginFile, StagingPlaces::AllThree, false};
+constexpr FileKind kResourceLibrary = {kResourceLibraryFile, StagingPlaces::AllThree, false};
+
+namespace id = payload_ids;
 
 // Files common to every variant of a set, in staging order.
 struct CommonRow { const FileKind& kind; SetIds ids; };
 constexpr CommonRow kCommonFiles[] = {
-    {kStandardNames, {153, 168, 186}},
-    {kGpd, {155, 169, 187}},
-    {kIni, {159, 170, 188}},
-    {kRenderingPlugin, {156, 171, 189}},
-    {kFontMetrics, AllSets(154)},
+    {kStandardNames, {id::kXpStandardNames, id::kW2kStandardNames, id::kGeneralStandardNames}},
+    {kGpd, {id::kXpGpd, id::kW2kGpd, id::kGeneralGpd}},
+    {kIni, {id::kXpIni, id::kW2kIni, id::kGeneralIni}},
+    {kRenderingPlugin, {id::kXpRenderingPlugin, id::kW2kRenderingPlugin, id::kGeneralRenderingPlugin}},
+    {kFontMetrics, AllSets(id::kFontMetrics)},
 };
 
 // The four core files (UNIDRV.DLL, UNIDRV.HLP, UNIDRVUI.DLL, UNIRES.DLL) of each core variant.
 constexpr SetIds kCoreIds[2][4] = {
-    /* Chinese */ {{149, 172, 190}, {152, 173, 191}, {150, 174, 192}, {151, 175, 193}},
-    /* English */ {{163, 176, 196}, {164, 177, 197}, {165, 178, 198}, {166, 179, 199}},
+    /* Chinese */ {{id::kXpUnidrvChinese, id::kW2kUnidrvChinese, id::kGeneralUnidrvChinese},
+                   {id::kXpUnidrvHelpChinese, id::kW2kUnidrvHelpChinese, id::kGeneralUnidrvHelpChinese},
+                   {id::kXpUnidrvUiChinese, id::kW2kUnidrvUiChinese, id::kGeneralUnidrvUiChinese},
+                   {id::kXpUniresChinese, id::kW2kUniresChinese, id::kGeneralUniresChinese}},
+    /* English */ {{id::kXpUnidrvEnglish, id::kW2kUnidrvEnglish, id::kGeneralUnidrvEnglish},
+                   {id::kXpUnidrvHelpEnglish, id::kW2kUnidrvHelpEnglish, id::kGeneralUnidrvHelpEnglish},
+                   {id::kXpUnidrvUiEnglish, id::kW2kUnidrvUiEnglish, id::kGeneralUnidrvUiEnglish},
+                   {id::kXpUniresEnglish, id::kW2kUniresEnglish, id::kGeneralUniresEnglish}},
 };
 
 // The configuration plug-in and the resource library of each plug-in variant.
 struct PluginIds { SetIds config; SetIds resources; };
 constexpr PluginIds kPluginIds[3] = {
-    /* English */ {{161, 182, 200}, {162, 183, 201}},
-    /* Simplified Chinese */ {{157, 184, 194}, {158, 185, 195}},
-    /* Traditional Chinese */ {{249, 250, 251}, {254, 252, 253}},
+    /* English */
+    {{id::kXpConfigPluginEnglish, id::kW2kConfigPluginEnglish, id::kGeneralConfigPluginEnglish},
+     {id::kXpResourcesEnglish, id::kW2kResourcesEnglish, id::kGeneralResourcesEnglish}},
+    /* Simplified Chinese */
+    {{id::kXpConfigPluginSimplifiedChinese, id::kW2kConfigPluginSimplifiedChinese, id::kGeneralConfigPluginSimplifiedChinese},
+     {id::kXpResourcesSimplifiedChinese, id::kW2kResourcesSimplifiedChinese, id::kGeneralResourcesSimplifiedChinese}},
+    /* Traditional Chinese */
+    {{id::kXpConfigPluginTraditionalChinese, id::kW2kConfigPluginTraditionalChinese, id::kGeneralConfigPluginTraditionalChinese},
+     {id::kXpResourcesTraditionalChinese, id::kW2kResourcesTraditionalChinese, id::kGeneralResourcesTraditionalChinese}},
 };
 
 StagedFile Staged(const FileKind& kind, unsigned nResource) {
-    return {nResource, kind.bPrinterNamed, kind.pszName, kind.places, kind.bPatched};
+    return {nResource, kind.file, kind.places, kind.bPatched};
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "language_choice.h"
+#include "payload/driver_files.h"
+#include "payload/text_variant.h"
 
 enum class PayloadSet { XP, Windows2000, General };
 enum class CoreVariant { Chinese, English };
@@ -23,8 +24,7 @@ enum class StagingPlaces { StagingDirectory, AllThree };
 
 struct StagedFile {
     unsigned nResource;
-    bool bPrinterNamed;       // the file name is the printer name followed by pszName
-    const char* pszName;      // "STDNAMES.GPD", or a suffix such as ".GPD" or "D.dll"
+    DriverFile file;
     StagingPlaces places;
     bool bPatched;            // extracted through the printer-name patcher
 };

@@ -1,29 +1,33 @@
-// The housekeeping before an install: an earlier installation's files, the uninstall entry,
-// stale INF copies and the paper form that the driver defines.
+#include "payload/prepare_install.h"
+
 #include <windows.h>
-#include <winspool.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "driver_files.h"
-#include "reg.h"
-#include "registration_rules.h"
-#include "setup.h"
-#include "spooler.h"
-#include "stale_inf_cleanup.h"
-#include "uninstall_key.h"
-#include "user_notifications.h"
+#include "framework/fixed_string.h"
+#include "framework/user_notifications.h"
+#include "payload/driver_files.h"
+#include "payload/install_constants.h"
+#include "payload/printer_search.h"
+#include "payload/reg.h"
+#include "payload/spooler.h"
+#include "payload/stale_inf_cleanup.h"
+#include "payload/uninstall_key.h"
 
 namespace {
 
-constexpr char kStagingDirectory[] = "c:\\temp";
-
-BOOL DeleteIn(const char* pszDirectory, const char* pszSeparator, const char* pszName) {
+bool DeleteIn(const char* pszDirectory, const char* pszSeparator, const char* pszName) {
     CPathString strPath;
-    if (!strPath.format("%s%s%s", pszDirectory, pszSeparator, pszName)) return FALSE;
-    return ::DeleteFileA(strPath.c_str());
+    if (!strPath.format("%s%s%s", pszDirectory, pszSeparator, pszName)) return false;
+    return ::DeleteFileA(strPath.c_str()) != FALSE;
+}
+
+bool DeleteInDriverDirectory(const char* pszSeparator, const char* pszName) {
+    CPathString strDriverDirectory;
+    if (!GetDriverDirectory(strDriverDirectory)) return false;  // never the root of the drive
+    return DeleteIn(strDriverDirectory.c_str(), pszSeparator, pszName);
 }
 
 // Printer counts and searches skip a spooler that cannot be enumerated.
@@ -33,11 +37,11 @@ std::vector<std::string> LocalPrintersOrNone() {
     return printers;
 }
 
-void ShowLastError() {
+void ShowLastError(CUserNotifications& notifications) {
     char szText[1000] = {};
-    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                     ::GetLastError(), 0, szText, sizeof szText, nullptr);
-    UserNotifications().ShowMessage(nullptr, szText, "ERROR", MB_ICONINFORMATION);
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ::GetLastError(), 0,
+                     szText, sizeof szText, nullptr);
+    notifications.ShowMessage(nullptr, szText, "ERROR", MB_ICONINFORMATION);
 }
 
 void SetText(CReg& reg, const char* pszKey, const char* pszName, const char* pszText) {
@@ -46,34 +50,17 @@ void SetText(CReg& reg, const char* pszKey, const char* pszName, const char* psz
 
 }  // namespace
 
-BOOL CSetupApp::DeleteFromDriverDir(const char* pszName) {
-    CPathString strDriverDirectory;
-    if (!GetDriverDirectory(strDriverDirectory)) return FALSE;  // never the root of the drive
-    return DeleteIn(strDriverDirectory.c_str(), "\\", pszName);
-}
+bool DeleteFromDriverDirectory(const char* pszName) { return DeleteInDriverDirectory("\\", pszName); }
 
-BOOL CSetupApp::DeleteFromDriverDir3(const char* pszName) {
-    CPathString strDriverDirectory;
-    if (!GetDriverDirectory(strDriverDirectory)) return FALSE;
-    return DeleteIn(strDriverDirectory.c_str(), "\\3\\", pszName);
-}
+bool DeleteFromDriverDirectory3(const char* pszName) { return DeleteInDriverDirectory("\\3\\", pszName); }
 
-BOOL CSetupApp::DeleteFromTemp(const char* pszName) {
-    return DeleteIn(kStagingDirectory, "\\", pszName);
-}
+bool DeleteFromStagingDirectory(const char* pszName) { return DeleteIn(kStagingDirectory, "\\", pszName); }
 
-BOOL CSetupApp::DeletePrinterForm(const char* pszPrinterName, const char* pszFormName) {
-    return ::DeletePrinterForm(pszPrinterName, pszFormName);
-}
-
-void CSetupApp::DeleteStaleInfs() { DeleteStaleModelInfs(); }
-
-void CSetupApp::WriteUninstallEntry() {
-    const char* pszName = g_szPrinterName.c_str();
-    CPathString strKey, strDisplayName, strPublisher;
-    if (!FormatUninstallKey(g_szPrinterName, strKey) ||
-        !strDisplayName.format("%s printer driver uninstall", pszName) ||
-        !strPublisher.format("%s printer", pszName))
+void WriteUninstallEntry(std::string_view printerName) {
+    CPathString strName, strKey, strDisplayName, strPublisher;
+    if (!strName.assign(printerName) || !FormatUninstallKey(printerName, strKey) ||
+        !strDisplayName.format("%s printer driver uninstall", strName.c_str()) ||
+        !strPublisher.format("%s printer", strName.c_str()))
         return;
     CReg reg;
     reg.CreateKey(strKey.c_str());
@@ -81,7 +68,7 @@ void CSetupApp::WriteUninstallEntry() {
     // The uninstaller sits in the driver directory: without it, there is no command to name.
     CPathString strDriverDirectory, strUninstall, strIcon;
     if (GetDriverDirectory(strDriverDirectory) &&
-        strUninstall.format("%s\\uninstall%s.exe", strDriverDirectory.c_str(), pszName) &&
+        strUninstall.format("%s\\%s", strDriverDirectory.c_str(), UninstallerFileName(printerName).c_str()) &&
         strIcon.format("%s,-0", strUninstall.c_str())) {
         SetText(reg, strKey.c_str(), "UninstallString", strUninstall.c_str());
         SetText(reg, strKey.c_str(), "DisplayIcon", strIcon.c_str());
@@ -89,29 +76,25 @@ void CSetupApp::WriteUninstallEntry() {
     SetText(reg, strKey.c_str(), "Publisher", strPublisher.c_str());
 }
 
-void CSetupApp::PrepareInstall() {
-    std::string strWorkingName = g_szPrinterName.c_str();
-
+void PrepareInstall(std::string_view printerName, CUserNotifications& notifications) {
     // Exactly one printer named after P: its files are an earlier installation's.
-    if (CountPrintersContaining(LocalPrintersOrNone(), g_szPrinterName) == 1) {
-        using Deleter = BOOL (CSetupApp::*)(const char*);
-        for (Deleter pDelete : {&CSetupApp::DeleteFromDriverDir, &CSetupApp::DeleteFromDriverDir3,
-                                &CSetupApp::DeleteFromTemp}) {
+    if (CountPrintersContaining(LocalPrintersOrNone(), printerName) == 1) {
+        for (auto pDelete : {&DeleteFromDriverDirectory, &DeleteFromDriverDirectory3, &DeleteFromStagingDirectory}) {
             for (const DriverFile& file : kDriverFileSet) {
-                if (file.bPrinterNamed) (this->*pDelete)(DriverFileName(file, g_szPrinterName).c_str());
+                if (file.bPrinterNamed) pDelete(DriverFileName(file, printerName).c_str());
             }
         }
     }
 
-    WriteUninstallEntry();
-    DeleteStaleInfs();
+    WriteUninstallEntry(printerName);
+    DeleteStaleModelInfs();
 
     std::vector<std::string> printers;
     if (!EnumerateLocalPrinters(printers)) {
-        ShowLastError();
+        ShowLastError(notifications);
         return;
     }
     const std::string strModelPrinter = FirstPrinterContaining(printers, kModelName);
-    if (!strModelPrinter.empty()) strWorkingName = strModelPrinter;
+    const std::string strWorkingName = strModelPrinter.empty() ? std::string(printerName) : strModelPrinter;
     DeletePrinterForm(strWorkingName.c_str(), kPaperFormName);
 }

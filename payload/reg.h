@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
+#include "framework/scoped_handle.h"
+
 class CReg {
 public:
     CReg() = default;
-    ~CReg();
     CReg(const CReg&) = delete;
     CReg& operator=(const CReg&) = delete;
 
@@ -23,5 +24,5 @@ public:
 
 private:
     // Kept for operations that hold a key open across calls; none does yet.
-    HKEY m_hKey = nullptr;
+    CRegistryKey m_hKey;
 };

@@ -1,6 +1,6 @@
-#include "stale_inf.h"
+#include "payload/stale_inf.h"
 
-#include "patch_rules.h"
+#include "payload/patch_rules.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Deleting the copies of this model's INF that earlier installations left in the INF folder.
 #include <string>
 
-#include "stale_inf_cleanup.h"
+#include "payload/stale_inf_cleanup.h"
 
 #include <windows.h>
 
-#include "file_io.h"
-#include "fixed_string.h"
-#include "stale_inf.h"
+#include "framework/file_io.h"
+#include "framework/fixed_string.h"
+#include "payload/stale_inf.h"
 
 namespace {
 

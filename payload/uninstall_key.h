@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "fixed_string.h"
+#include "framework/fixed_string.h"
 
 // "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\<P> printer"; false when it does not
 // fit 259 characters.

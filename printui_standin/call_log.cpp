@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "scoped_handle.h"
+#include "framework/scoped_handle.h"
 
 bool AppendCallLog(const char* pszLogPath, std::string_view commandLine) {
     std::string strLine(commandLine);

@@ -7,7 +7,7 @@
 // An unset, empty, too long or malformed knob counts as not set.
 #pragma once
 
-#include "fixed_string.h"
+#include "framework/fixed_string.h"
 
 struct CPrintUiKnobs {
     bool bFail = false;

@@ -14,7 +14,7 @@
 #include "call_log.h"
 #include "command_line.h"
 #include "knobs.h"
-#include "spooler.h"
+#include "standin_spooler.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The language files beside the program: finding one that declares the wanted language,
 // and writing them out of the payload when none does.
-#include "file_finder.h"
-#include "language_choice.h"
-#include "profile.h"
-#include "setup.h"
+#include "framework/file_finder.h"
+#include "framework/profile.h"
+#include "shell/language_choice.h"
+#include "shell/setup.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
-#include "language_choice.h"
+#include "shell/language_choice.h"
+
+#include "payload/payload_ids.h"
 
 namespace {
 
@@ -9,9 +11,9 @@ struct LanguageFileInfo {
 };
 
 constexpr LanguageFileInfo kFiles[] = {
-    {"English", "\\Multi_eng.dll", 147},
-    {"Chinese", "\\Multi_ch.dll", 146},
-    {"Chinese", "\\Multi_ch_BIG5.dll", 248},
+    {"English", "\\Multi_eng.dll", payload_ids::kLanguageFileEnglish},
+    {"Chinese", "\\Multi_ch.dll", payload_ids::kLanguageFileSimplifiedChinese},
+    {"Chinese", "\\Multi_ch_BIG5.dll", payload_ids::kLanguageFileTraditionalChinese},
 };
 
 const LanguageFileInfo& Info(LanguageFile file) { return kFiles[static_cast<int>(file)]; }
@@ -26,11 +28,6 @@ LanguageFile StartupLanguageFile(std::uint16_t wLangId) {
 const char* DeclaredLanguageName(LanguageFile file) { return Info(file).pszDeclaredName; }
 const char* LanguageFileName(LanguageFile file) { return Info(file).pszFileName; }
 unsigned LanguageFileResource(LanguageFile file) { return Info(file).nResource; }
-
-TextVariant ChooseTextVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId) {
-    if (wLanguage != 0) return TextVariant::English;
-    return wSystemLangId == 0x0804 ? TextVariant::SimplifiedChinese : TextVariant::TraditionalChinese;
-}
 
 std::array<LanguageFile, 2> FallbackLanguageFiles(std::uint16_t wLangId) {
     const bool bTraditional = StartupLanguageFile(wLangId) == LanguageFile::TraditionalChinese;

@@ -5,10 +5,9 @@
 #include <array>
 #include <cstdint>
 
-enum class LanguageFile { English, SimplifiedChinese, TraditionalChinese };
+#include "payload/text_variant.h"
 
-// Chinese of any region: the primary language (low 8 bits) is 4.
-constexpr bool IsChineseLanguage(std::uint16_t wLangId) { return (wLangId & 0xFF) == 0x04; }
+enum class LanguageFile { English, SimplifiedChinese, TraditionalChinese };
 
 // Simplified Chinese for 0x0804, Traditional Chinese for every other Chinese identifier,
 // English for the rest.
@@ -22,12 +21,6 @@ const char* LanguageFileName(LanguageFile file);
 
 // The payload resource holding the file: 147, 146 or 248.
 unsigned LanguageFileResource(LanguageFile file);
-
-// The language of the texts the install shows and of the plug-in libraries it stages: English
-// when English was chosen on the language page (any wLanguage but 0); for Chinese, Simplified
-// on a 0x0804 system and Traditional on every other.
-enum class TextVariant { English, SimplifiedChinese, TraditionalChinese };
-TextVariant ChooseTextVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId);
 
 // The two files written, in this order, when no file declares the wanted language: English,
 // then Traditional Chinese on a Chinese system other than 0x0804, else Simplified Chinese.

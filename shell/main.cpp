@@ -1,4 +1,4 @@
 // The program's entry: all of its work is the application object's.
-#include "setup.h"
+#include "shell/setup.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) { return theApp.Run(hInstance); }

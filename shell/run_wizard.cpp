@@ -1,11 +1,10 @@
 // The last step of start-up: the one wizard of the program, run modally and torn down.
-#include "CopyDlg.h"
-#include "LanguageDlg.h"
-#include "SettingDlg.h"
-#include "WelcomeDlg.h"
-#include "resource.h"
-#include "setup.h"
-#include "setupDlg.h"
+#include "install/CopyDlg.h"
+#include "shell/setup.h"
+#include "wizard/LanguageDlg.h"
+#include "wizard/SettingDlg.h"
+#include "wizard/WelcomeDlg.h"
+#include "wizard/setupDlg.h"
 
 void CSetupApp::RunWizard() {
     // Declared in this order so that they are destroyed in the reverse one: the installing,
@@ -16,10 +15,11 @@ void CSetupApp::RunWizard() {
     CSettingDlg setting;
     CCopyDlg copy;
 
-    dlg.AddPage(&welcome, IDD_WELCOME);
-    dlg.AddPage(&language, IDD_LANGUAGE);
-    dlg.AddPage(&setting, IDD_SETTING);
-    dlg.AddPage(&copy, IDD_COPY);
+    dlg.AddPage(&welcome, CWelcomeDlg::IDD);
+    dlg.AddPage(&language, CLanguageDlg::IDD);
+    dlg.AddPage(&setting, CSettingDlg::IDD);
+    dlg.AddPage(&copy, CCopyDlg::IDD);
+    copy.SetInstallation([this] { InstallDriver(); });
 
     m_pMainWnd = &dlg;
     dlg.DoModal();  // Finish, cancel and the installation's quit request all end here alike

@@ -1,29 +1,28 @@
 // The installer's application object, its process-wide values and the start-up.
-#include "setup.h"
+#include "shell/setup.h"
 
 #include <commctrl.h>
 
-#include "file_io.h"
-#include "language_choice.h"
-#include "os_version.h"
-#include "printer_name.h"
-#include "profile.h"
-#include "spooler.h"
+#include "framework/file_io.h"
+#include "framework/profile.h"
+#include "payload/os_version.h"
+#include "payload/payload_ids.h"
+#include "payload/printer_name.h"
+#include "payload/spooler.h"
+#include "shell/language_choice.h"
 
-// Static initialisation runs in definition order: the three paths start empty, then the
-// operating-system code is fixed, then the application object is constructed.
-std::string g_strLanguageFile;
+// Static initialisation runs in definition order: the paths start empty, then the
+// operating-system code is fixed, then the application object is constructed. (The active
+// language file's path, g_strLanguageFile, belongs to the dialogs' localisation; nothing reads
+// any of these before WinMain.)
 std::string g_strSettingFile;
 std::string g_strAppDir;
 int g_nOSVersion = GetOSVersionCode();
 CSetupApp theApp;
 
 CPathString g_szPrinterName;
-WORD g_wLanguage = 0;
 
 namespace {
-
-constexpr UINT kSettingFileResource = 148;
 
 // The program's directory with its trailing backslash; empty when the path is unavailable.
 std::string ProgramDirectory() {
@@ -59,7 +58,7 @@ void CSetupApp::LoadConfiguration() {
 
     g_strSettingFile = g_strAppDir + "setting.dll";
     if (!PathExists(g_strSettingFile.c_str()))
-        ExtractResource(kSettingFileResource, g_strSettingFile.c_str(), FALSE);
+        ExtractResource(payload_ids::kSettingFile, g_strSettingFile.c_str(), FALSE);
 
     ReadPrinterName();
 }

@@ -6,8 +6,10 @@
 
 #include <string>
 
-#include "application.h"
-#include "fixed_string.h"
+#include "framework/application.h"
+#include "framework/fixed_string.h"
+#include "wizard/LanguageDlg.h"      // g_wLanguage, the language page's choice
+#include "wizard/dialog_strings.h"   // g_strLanguageFile, the active language file
 
 struct PatchRule;
 
@@ -32,17 +34,10 @@ public:
     void LoadLanguage(const std::string& strName);
 
     // Writes payload resource nID ("OWNER_DATA", low 16 bits) to pszPath; with bPatch the
-    // bytes pass through the patch rules for g_szPrinterName on the way, by way of the
-    // temporary file "c:\temp\temp.txt". TRUE only when the resource exists and the file
-    // was written in full. Writes nothing when the resource is missing, when a replacement
-    // would not fit 259 characters, or when the temporary file cannot be written (a stale
-    // one from an earlier run is never patched in its place).
+    // bytes pass through the patch rules for g_szPrinterName on the way (payload/extract.h).
     BOOL ExtractResource(UINT nID, const char* pszPath, BOOL bPatch);
 
-    // Copies the text file pszSource to pszDestination line by line, replacing every line
-    // that matches one of the nCount rules; the result has LF line ends. FALSE when the
-    // destination cannot be created or the source cannot be read or the result written;
-    // the destination then keeps what was written (nothing, when the source was unreadable).
+    // Copies a text file through patch rules (payload/extract.h).
     BOOL PatchTextFile(const char* pszSource, const char* pszDestination, const PatchRule* pRules,
                        int nCount);
 
@@ -54,29 +49,16 @@ public:
     // the user finishes or cancels or the installation ends it.
     void RunWizard();
 
-    // The whole installation: housekeeping, staging of the driver set for this system and
-    // language, copies into the driver directory, registration, the outcome message and the
-    // request to quit. Returns without a message when the registration gave up.
+    // The whole installation for g_szPrinterName, the detected system and the language page's
+    // choice, owned by the main window (install/install_driver.h).
     virtual void InstallDriver();
 
-    // Before an install: removes the files of an earlier installation of the printer (when
-    // exactly one printer is named after it), writes the uninstall entry, deletes stale INF
-    // copies and removes the driver's paper form from the model's first printer. A failed
-    // printer enumeration is reported in a box captioned "ERROR".
+    // The housekeeping before an install, for g_szPrinterName (payload/prepare_install.h).
     virtual void PrepareInstall();
-
-    // The uninstall entry below HKEY_LOCAL_MACHINE for g_szPrinterName. Without a driver
-    // directory the two values that name the uninstaller are left out.
     void WriteUninstallEntry();
-
-    // Delete a file of the driver directory, of its "3" subdirectory, or of "c:\\temp".
-    // FALSE when the file could not be deleted, or the driver directory is unavailable.
     BOOL DeleteFromDriverDir(const char* pszName);
     BOOL DeleteFromDriverDir3(const char* pszName);
     BOOL DeleteFromTemp(const char* pszName);
-
-    // Opens the printer with full access and deletes the form from it. FALSE when the printer
-    // cannot be opened; the deletion's own result is not looked at.
     BOOL DeletePrinterForm(const char* pszPrinterName, const char* pszFormName);
 };
 
@@ -84,27 +66,9 @@ extern CSetupApp theApp;
 
 // Directory of the program's own file, always ending in a backslash.
 extern std::string g_strAppDir;
-// Full path of the active language file, in the "Language" folder of g_strAppDir.
-extern std::string g_strLanguageFile;
 // Full path of the setting file, g_strAppDir + "setting.dll"; empty until start-up sets it.
 extern std::string g_strSettingFile;
 // The printer name from the setting file, "Q73" by default.
 extern CPathString g_szPrinterName;
-// The language chosen on the language page: 0 Chinese, any other value English.
-extern WORD g_wLanguage;
 // The operating-system code of the running system, fixed during static initialisation.
 extern int g_nOSVersion;
-// The last file name or staging path formed by the install sequence.
-extern CPathString g_szPathScratch;
-// The spooler environment of the driver copies, "Windows NT x86" once the install has begun.
-extern CPathString g_szDriverEnvironment;
-
-// Replaces the caption of dialog nDialogID ("IDD<id>_Title") and the texts of its child
-// controls ("IDD<id>_<control id>") with the non-empty values of the active language file,
-// leaving the printer-name box (control 1019) alone; on English systems every child control
-// also gets Arial 13.
-void g_SetDialogStrings(HWND hDialog, int nDialogID);
-
-// Copies the staged file "C:\TEMP\<pszName>" into the driver directory of
-// g_szDriverEnvironment. Does nothing when that directory cannot be had; failures are ignored.
-void CopyToDriverDirectory(const char* pszName, BOOL bFailIfExists);

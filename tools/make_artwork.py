@@ -3,6 +3,10 @@
 
 Usage: make_artwork.py --out DIR
 
+Not part of the build: the pictures it draws are committed under res/ (welcome.bmp, header.bmp,
+setup.ico), where the resource scripts name them. Run it by hand to redraw them:
+    python3 tools/make_artwork.py --out res
+
 Writes into DIR:
   welcome.bmp  164 x 314, the picture on the left of the welcome page
   header.bmp   53 x 53, the icon at the right end of the white header band

@@ -2,10 +2,13 @@
 """Builds the payload files named by the payload manifest and the resource script that embeds them.
 
 Usage: payload.py MANIFEST RES_DIR OUT_DIR [--vendor DIR] [--target NAME=PATH ...]
+       payload.py MANIFEST --ids-header PATH
 
 Writes every payload file into OUT_DIR, checks each against the size the manifest gives, and
 writes OUT_DIR/payload.rc with one OWNER_DATA line per id, stored under language 2052 (Chinese,
-PRC). Files are rewritten only when their bytes change, so the build does not redo work.
+PRC). With --ids-header, writes only the C++ header that names every id and lists the sizes
+(the code that builds the payload files needs it first). Files are rewritten only when their
+bytes change, so the build does not redo work.
 """
 import argparse
 import hashlib
@@ -18,8 +21,8 @@ class ManifestError(Exception):
 
 
 class Row:
-    def __init__(self, rid, size, name, source, label, number):
-        self.rid, self.size, self.name, self.source = rid, size, name, source
+    def __init__(self, rid, symbol, size, name, source, label, number):
+        self.rid, self.symbol, self.size, self.name, self.source = rid, symbol, size, name, source
         self.label, self.number = label, number
 
 
@@ -30,17 +33,42 @@ def read_manifest(path):
             line = line.split("#", 1)[0].strip()
             if not line:
                 continue
-            fields = line.split(None, 4)
-            if len(fields) < 4:
-                raise ManifestError(f"{path}:{number}: expected 'id size file source [label]'")
-            rid, size, name, source = fields[:4]
-            label = fields[4] if len(fields) > 4 else ""
-            rows.append(Row(int(rid), None if size == "-" else int(size), name, source, label, number))
-    ids = [r.rid for r in rows]
-    duplicated = sorted({i for i in ids if ids.count(i) > 1})
-    if duplicated:
-        raise ManifestError(f"{path}: ids listed twice: {duplicated}")
+            fields = line.split(None, 5)
+            if len(fields) < 5:
+                raise ManifestError(f"{path}:{number}: expected 'id name size file source [label]'")
+            rid, symbol, size, name, source = fields[:5]
+            if not symbol.isidentifier():
+                raise ManifestError(f"{path}:{number}: '{symbol}' is not a name C++ accepts")
+            label = fields[5] if len(fields) > 5 else ""
+            rows.append(Row(int(rid), symbol, None if size == "-" else int(size), name, source, label,
+                            number))
+    for what, values in (("ids", [r.rid for r in rows]), ("names", [r.symbol for r in rows])):
+        duplicated = sorted({v for v in values if values.count(v) > 1})
+        if duplicated:
+            raise ManifestError(f"{path}: {what} listed twice: {duplicated}")
     return rows
+
+
+def ids_header(rows):
+    """The C++ header naming every id, with the manifest's sizes for the payload check."""
+    lines = ["// Generated from res/payload.manifest by tools/payload.py; do not edit.",
+             "#pragma once", "",
+             "namespace payload_ids {"]
+    lines += [f"inline constexpr unsigned k{row.symbol} = {row.rid};" for row in rows]
+    lines += ["}  // namespace payload_ids", "",
+              "// One row per id, in the manifest's order: its file and exact size (kAnySize: not fixed).",
+              "struct PayloadManifestRow {",
+              "    unsigned nId;",
+              "    unsigned long cbSize;",
+              "    const char* pszFile;",
+              "};",
+              "inline constexpr unsigned long kAnySize = 0xFFFFFFFFul;",
+              "inline constexpr PayloadManifestRow kPayloadManifest[] = {"]
+    for row in rows:
+        size = "kAnySize" if row.size is None else f"{row.size}ul"
+        lines.append(f'    {{payload_ids::k{row.symbol}, {size}, "{row.name}"}},')
+    lines.append("};")
+    return ("\n".join(lines) + "\n").encode("ascii")
 
 
 def encode_text(res_dir, source):
@@ -136,8 +164,9 @@ def resource_script(rows, out_dir):
 def main(argv):
     parser = argparse.ArgumentParser(description="Builds the payload.")
     parser.add_argument("manifest")
-    parser.add_argument("res_dir")
-    parser.add_argument("out_dir")
+    parser.add_argument("res_dir", nargs="?")
+    parser.add_argument("out_dir", nargs="?")
+    parser.add_argument("--ids-header", metavar="PATH", help="write only the ids header")
     parser.add_argument("--vendor", default="", help="folder with the maker's and platform's files")
     parser.add_argument("--target", action="append", default=[], metavar="NAME=PATH",
                         help="a file built by the project")
@@ -145,6 +174,12 @@ def main(argv):
     targets = dict(item.split("=", 1) for item in args.target)
     try:
         rows = read_manifest(args.manifest)
+        if args.ids_header:
+            os.makedirs(os.path.dirname(os.path.abspath(args.ids_header)), exist_ok=True)
+            write_if_changed(args.ids_header, ids_header(rows))
+            return 0
+        if not args.out_dir:
+            parser.error("RES_DIR and OUT_DIR are needed to build the payload")
         files = build(rows, args.res_dir, args.vendor, targets)
     except (ManifestError, OSError, UnicodeError, ValueError) as error:
         sys.stderr.write(f"payload: {error}\n")

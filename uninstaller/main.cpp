@@ -6,15 +6,15 @@
 
 #include <string>
 
-#include "application.h"
-#include "fixed_string.h"
-#include "printer_name.h"
-#include "program_name.h"
-#include "registration_rules.h"
-#include "removal.h"
-#include "spooler.h"
-#include "uninstall_texts.h"
-#include "user_notifications.h"
+#include "framework/application.h"
+#include "framework/fixed_string.h"
+#include "framework/user_notifications.h"
+#include "payload/install_constants.h"
+#include "payload/printer_name.h"
+#include "payload/spooler.h"
+#include "uninstaller/program_name.h"
+#include "uninstaller/removal.h"
+#include "uninstaller/uninstall_texts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "program_name.h"
+#include "uninstaller/program_name.h"
 
 #include <cctype>
 

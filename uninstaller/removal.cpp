@@ -1,21 +1,20 @@
-#include "removal.h"
+#include "uninstaller/removal.h"
 
 #include <windows.h>
 #include <winspool.h>
 
 #include <algorithm>
 
-#include "application.h"
-#include "driver_files.h"
-#include "file_io.h"
-#include "registration_rules.h"
-#include "spooler.h"
-#include "stale_inf_cleanup.h"
-#include "uninstall_key.h"
+#include "framework/application.h"
+#include "framework/file_io.h"
+#include "framework/scoped_handle.h"
+#include "payload/driver_files.h"
+#include "payload/install_constants.h"
+#include "payload/spooler.h"
+#include "payload/stale_inf_cleanup.h"
+#include "payload/uninstall_key.h"
 
 namespace {
-
-constexpr char kEnvironment[] = "Windows NT x86";
 
 // The driver directory and its "3" subdirectory (where the spooler keeps version-3 drivers);
 // empty when the spooler names no driver directory.
@@ -41,12 +40,9 @@ std::vector<LocalPrinter> ModelPrinters() {
 
 bool EntryExists(std::string_view printerName) {
     CPathString strKey;
-    HKEY hKey = nullptr;
-    if (!FormatUninstallKey(printerName, strKey) ||
-        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(hKey);
-    return true;
+    CRegistryKey key;
+    return FormatUninstallKey(printerName, strKey) &&
+           ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
 }
 
 // Deletes the set's files from the driver directories. Files that another installed driver
@@ -69,7 +65,7 @@ void DeleteDriverFiles(std::string_view printerName, RemovalResult& result) {
 }  // namespace
 
 bool IsInstalled(std::string_view printerName) {
-    if (!ModelPrinters().empty() || IsPrinterDriverInstalled(kModelName, kEnvironment) || EntryExists(printerName))
+    if (!ModelPrinters().empty() || IsPrinterDriverInstalled(kModelName, kDriverEnvironment) || EntryExists(printerName))
         return true;
     for (const std::string& strDirectory : DriverDirectories()) {
         for (const DriverFile& file : kDriverFileSet) {
@@ -88,8 +84,8 @@ RemovalResult RemoveInstallation(std::string_view printerName) {
     for (const LocalPrinter& printer : printers) {
         if (!DeleteLocalPrinter(printer.strName.c_str())) result.printersKept.push_back(printer.strName);
     }
-    if (IsPrinterDriverInstalled(kModelName, kEnvironment) &&
-        !::DeletePrinterDriverA(nullptr, const_cast<char*>(kEnvironment), const_cast<char*>(kModelName)))
+    if (IsPrinterDriverInstalled(kModelName, kDriverEnvironment) &&
+        !::DeletePrinterDriverA(nullptr, const_cast<char*>(kDriverEnvironment), const_cast<char*>(kModelName)))
         result.bDriverKept = true;
 
     DeleteDriverFiles(printerName, result);

@@ -1,7 +1,7 @@
-#include "uninstall_texts.h"
+#include "uninstaller/uninstall_texts.h"
 
-#include "fixed_string.h"
-#include "registration_rules.h"
+#include "framework/fixed_string.h"
+#include "payload/install_constants.h"
 
 namespace {
 

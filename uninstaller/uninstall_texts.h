@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "language_choice.h"
+#include "payload/text_variant.h"
 
 enum class UninstallText {
     Confirm,       // printf format: %s the model

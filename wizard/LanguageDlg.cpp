@@ -1,9 +1,11 @@
-#include "LanguageDlg.h"
+#include "wizard/LanguageDlg.h"
 
-#include "data_exchange.h"
-#include "os_version.h"
-#include "resource.h"
-#include "setup.h"
+#include "framework/data_exchange.h"
+#include "payload/os_version.h"
+#include "res/resource.h"
+#include "wizard/dialog_strings.h"
+
+WORD g_wLanguage = 0;
 
 int OperatingSystemChoice(int nOSVersion) {
     constexpr int kWindows2000Code = 6, kWindows7Code = 10;
@@ -11,7 +13,7 @@ int OperatingSystemChoice(int nOSVersion) {
     return nOSVersion - kWindows2000Code;
 }
 
-CLanguageDlg::CLanguageDlg() : CNewWizPage(IDD_LANGUAGE) {}
+CLanguageDlg::CLanguageDlg() : CNewWizPage(IDD) {}
 
 void CLanguageDlg::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, IDC_HEADER_ICON, m_Icon);
@@ -25,7 +27,7 @@ BOOL CLanguageDlg::OnInitDialog() {
     m_nLanguage = PRIMARYLANGID(::GetSystemDefaultLangID()) == LANG_CHINESE ? 0 : 1;
     g_wLanguage = static_cast<WORD>(m_nLanguage);
     m_nOS = OperatingSystemChoice(GetOSVersionCode());  // asked afresh, not g_nOSVersion
-    g_SetDialogStrings(m_hWnd, IDD_LANGUAGE);
+    g_SetDialogStrings(m_hWnd, IDD);
     LayoutHeader();
     UpdateData(false);
     return TRUE;

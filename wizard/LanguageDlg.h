@@ -3,10 +3,13 @@
 // on the page, since the installation follows the detected system.
 #pragma once
 
-#include "NewWizPage.h"
+#include "res/resource.h"
+#include "wizard/NewWizPage.h"
 
 class CLanguageDlg : public CNewWizPage {
 public:
+    enum { IDD = IDD_LANGUAGE };  // the page's template, and its id in the wizard
+
     CLanguageDlg();
 
     CControl m_Icon;
@@ -24,3 +27,7 @@ protected:
 // The button of the operating-system group for an operating-system code: 0 (Windows 2000)
 // to 4 (Windows 7), -1 for systems the page does not name.
 int OperatingSystemChoice(int nOSVersion);
+
+// The language chosen on this page: 0 Chinese, any other value English. 0 until the page has
+// been shown.
+extern WORD g_wLanguage;

@@ -1,10 +1,10 @@
-#include "NewWizDialog.h"
+#include "wizard/NewWizDialog.h"
 
 #include <algorithm>
 #include <cassert>
 
-#include "NewWizPage.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "wizard/NewWizPage.h"
 
 bool g_bInstallDone = false;
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "dialog.h"
+#include "framework/dialog.h"
 
 class CNewWizPage;
 

@@ -1,10 +1,10 @@
-#include "NewWizPage.h"
+#include "wizard/NewWizPage.h"
 
 #include <cassert>
 
-#include "NewWizDialog.h"
-#include "application.h"
-#include "resource.h"
+#include "framework/application.h"
+#include "res/resource.h"
+#include "wizard/NewWizDialog.h"
 
 namespace {
 

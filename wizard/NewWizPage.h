@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include "controls.h"
-#include "dialog.h"
-#include "gdi.h"
+#include "framework/controls.h"
+#include "framework/dialog.h"
+#include "framework/gdi.h"
 
 class CNewWizDialog;
 

@@ -1,15 +1,15 @@
-#include "SettingDlg.h"
+#include "wizard/SettingDlg.h"
 
-#include "NewWizDialog.h"
-#include "data_exchange.h"
-#include "resource.h"
-#include "setup.h"
+#include "framework/data_exchange.h"
+#include "res/resource.h"
+#include "wizard/NewWizDialog.h"
+#include "wizard/dialog_strings.h"
 
 namespace {
 constexpr char kSeries[] = "80mm series";
 }  // namespace
 
-CSettingDlg::CSettingDlg() : CNewWizPage(IDD_SETTING) {}
+CSettingDlg::CSettingDlg() : CNewWizPage(IDD) {}
 
 void CSettingDlg::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, IDC_SERIES_LIST, m_listSeries);
@@ -22,7 +22,7 @@ BOOL CSettingDlg::OnInitDialog() {
     UpdateData(true);  // the template's clear box and empty name replace the constructor's values
     m_listSeries.AddString(kSeries);
     GetFrame()->EnableNext(m_listSeries.GetCurSel() != LB_ERR);
-    g_SetDialogStrings(m_hWnd, IDD_SETTING);
+    g_SetDialogStrings(m_hWnd, IDD);
     return TRUE;
 }
 

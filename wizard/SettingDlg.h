@@ -5,10 +5,13 @@
 
 #include <string>
 
-#include "NewWizPage.h"
+#include "res/resource.h"
+#include "wizard/NewWizPage.h"
 
 class CSettingDlg : public CNewWizPage {
 public:
+    enum { IDD = IDD_SETTING };  // the page's template, and its id in the wizard
+
     CSettingDlg();
 
     CListBox m_listSeries;

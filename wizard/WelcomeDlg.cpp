@@ -1,12 +1,12 @@
-#include "WelcomeDlg.h"
+#include "wizard/WelcomeDlg.h"
 
-#include "resource.h"
-#include "setup.h"
+#include "res/resource.h"
+#include "wizard/dialog_strings.h"
 
-CWelcomeDlg::CWelcomeDlg() : CNewWizPage(IDD_WELCOME) {}
+CWelcomeDlg::CWelcomeDlg() : CNewWizPage(IDD) {}
 
 BOOL CWelcomeDlg::OnInitDialog() {
     CNewWizPage::OnInitDialog();
-    g_SetDialogStrings(m_hWnd, IDD_WELCOME);
+    g_SetDialogStrings(m_hWnd, IDD);
     return TRUE;
 }

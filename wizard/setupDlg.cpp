@@ -1,12 +1,12 @@
-#include "setupDlg.h"
+#include "wizard/setupDlg.h"
 
-#include "application.h"
-#include "gdi.h"
-#include "resource.h"
-#include "setup.h"
+#include "framework/application.h"
+#include "framework/gdi.h"
+#include "res/resource.h"
+#include "wizard/dialog_strings.h"
 
 CSetupDlg::CSetupDlg()
-    : CNewWizDialog(IDD_SETUP_DIALOG),
+    : CNewWizDialog(IDD),
       m_hIcon(::LoadIconA(CApplication::GetResourceInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
 
 namespace {
@@ -30,7 +30,7 @@ BOOL CSetupDlg::OnInitDialog() {
     AppendAboutEntry(m_hWnd);
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-    g_SetDialogStrings(m_hWnd, IDD_SETUP_DIALOG);
+    g_SetDialogStrings(m_hWnd, IDD);
     return TRUE;
 }
 
@@ -63,10 +63,10 @@ bool CSetupDlg::OnPaint() {
 
 HCURSOR CSetupDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
 
-CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg() : CDialog(IDD) {}
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    g_SetDialogStrings(m_hWnd, IDD_ABOUTBOX);
+    g_SetDialogStrings(m_hWnd, IDD);
     return TRUE;
 }

@@ -3,10 +3,13 @@
 // and the about box that entry opens.
 #pragma once
 
-#include "NewWizDialog.h"
+#include "res/resource.h"
+#include "wizard/NewWizDialog.h"
 
 class CSetupDlg : public CNewWizDialog {
 public:
+    enum { IDD = IDD_SETUP_DIALOG };
+
     CSetupDlg();
 
 protected:
@@ -21,6 +24,8 @@ protected:
 
 class CAboutDlg : public CDialog {
 public:
+    enum { IDD = IDD_ABOUTBOX };
+
     CAboutDlg();
 
 protected:

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "driver_files.h"
-#include "registration_rules.h"
+#include "install/registration_rules.h"
+#include "payload/driver_files.h"
 #include "setup_e2e.h"
 #include "spooler_helpers.h"
 
@@ -59,7 +59,7 @@ std::string FirstCopyName(bool bChineseChosen) {
 void ExpectStagedSet(int nOSCode, bool bChineseChosen) {
     std::vector<std::string> subdirectoryFiles;
     for (const StagedFile& file : StagingPlan(nOSCode, SystemLanguage(), bChineseChosen ? 0 : 1)) {
-        const std::string strName = file.bPrinterNamed ? kDefaultPrinter + std::string(file.pszName) : file.pszName;
+        const std::string strName = DriverFileName(file.file, kDefaultPrinter);
         const std::string strBytes = StagedBytes(file, kDefaultPrinter);
         EXPECT_TRUE(HasBytes("C:\\TEMP\\" + strName, strBytes));
         if (file.places != StagingPlaces::AllThree) continue;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "driver_files.h"
-#include "patch_rules.h"
-#include "payload_sets.h"
-#include "registration_rules.h"
-#include "scoped_handle.h"
-#include "spooler.h"
+#include "framework/scoped_handle.h"
+#include "install/registration_rules.h"
+#include "payload/driver_files.h"
+#include "payload/patch_rules.h"
+#include "payload/payload_sets.h"
+#include "payload/spooler.h"
 #include "spooler_helpers.h"
 
 std::string g_strSetupExe;
@@ -23,7 +23,6 @@ constexpr DWORD kProcessTimeoutMs = 30000;
 constexpr DWORD kPollMs = 50;
 constexpr UINT kSendTimeoutMs = 10000;
 
-constexpr char kStagingDirectory[] = "C:\\TEMP";
 // The printer names the end-to-end tests give in setting files.
 constexpr const char* kTestPrinterNames[] = {"Q73", "ABC"};
 
@@ -197,7 +196,7 @@ void ExpectDriverFiles(int nOSCode, bool bChineseChosen, const std::string& strP
     const std::vector<StagedFile> plan = StagingPlan(nOSCode, SystemLanguage(), bChineseChosen ? 0 : 1);
     ASSERT_FALSE(plan.empty());
     for (const StagedFile& file : plan) {
-        const std::string strName = file.bPrinterNamed ? strPrinter + file.pszName : file.pszName;
+        const std::string strName = DriverFileName(file.file, strPrinter);
         EXPECT_TRUE(HasBytes(strDirectory + "\\" + strName, StagedBytes(file, strPrinter)));
     }
 }

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "language_choice.h"
-#include "payload_sets.h"
-#include "resource.h"
+#include "payload/payload_sets.h"
+#include "res/resource.h"
+#include "shell/language_choice.h"
 #include "test_support.h"
 #include "wine_version.h"
 #include "wizard_driver.h"

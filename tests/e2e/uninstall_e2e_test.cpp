@@ -5,7 +5,7 @@
 #include "setup_e2e.h"
 #include "spooler_helpers.h"
 #include "test_support.h"
-#include "uninstall_texts.h"
+#include "uninstaller/uninstall_texts.h"
 
 namespace {
 

@@ -7,18 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "language_choice.h"
-#include "os_version.h"
-#include "patch_rules.h"
-#include "payload_sets.h"
-#include "register_printer.h"
-#include "registration_rules.h"
-#include "setup.h"
-#include "spooler.h"
-#include "spooler_helpers.h"
+#include "framework/user_notifications.h"
+#include "install/register_printer.h"
+#include "install/registration_rules.h"
+#include "payload/os_version.h"
+#include "payload/patch_rules.h"
+#include "payload/payload_sets.h"
+#include "payload/printer_search.h"
+#include "payload/spooler.h"
 #include "recorded_notifications.h"
+#include "shell/language_choice.h"
+#include "shell/setup.h"
+#include "spooler_helpers.h"
 #include "test_support.h"
-#include "user_notifications.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST_F(InstallDriver, StagesAndCopiesTheSetOfEverySystemAndLanguage) {
             theApp.InstallDriver();
 
             for (const StagedFile& file : StagingPlan(nOS, ::GetSystemDefaultLangID(), wLanguage)) {
-                const std::string strName = file.bPrinterNamed ? std::string("Q73") + file.pszName : file.pszName;
+                const std::string strName = DriverFileName(file.file, "Q73");
                 const std::string strBytes = StagedBytes(file, g_szPrinterName.c_str());
                 EXPECT_EQ(ReadFileBytes("C:\\TEMP\\" + strName), strBytes) << strName;
                 const bool bAllThree = file.places == StagingPlaces::AllThree;

@@ -1,4 +1,5 @@
-#include "registration_rules.h"
+#include "install/registration_rules.h"
+#include "payload/printer_search.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "patch_rules.h"
-#include "scoped_handle.h"
-#include "setup.h"
+#include "framework/scoped_handle.h"
+#include "payload/patch_rules.h"
+#include "shell/setup.h"
 #include "test_support.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "reg.h"
-#include "user_notifications.h"
-#include "setup.h"
+#include "framework/user_notifications.h"
+#include "payload/reg.h"
 #include "recorded_notifications.h"
+#include "shell/setup.h"
 #include "test_support.h"
 
 namespace {

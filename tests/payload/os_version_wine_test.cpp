@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "os_version.h"
-#include "setup.h"
+#include "payload/os_version.h"
+#include "shell/setup.h"
 #include "test_support.h"
 #include "wine_version.h"
 

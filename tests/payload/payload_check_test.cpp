@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "patch_rules.h"
+#include "payload/patch_rules.h"
 #include "test_support.h"
 
 namespace {

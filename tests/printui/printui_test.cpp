@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "scoped_handle.h"
-#include "spooler.h"
+#include "framework/scoped_handle.h"
+#include "payload/spooler.h"
 #include "spooler_helpers.h"
 
 namespace {

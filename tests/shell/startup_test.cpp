@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "profile.h"
-#include "setup.h"
+#include "framework/profile.h"
+#include "shell/setup.h"
 #include "test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "user_notifications.h"
+#include "framework/user_notifications.h"
 
 class CRecordedNotifications : public CUserNotifications {
 public:

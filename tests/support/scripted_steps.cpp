@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controls.h"
+#include "framework/controls.h"
 
 CScriptedSteps* CScriptedSteps::s_pRunning = nullptr;
 

@@ -4,8 +4,8 @@
 #include <winspool.h>
 #include <tlhelp32.h>
 
-#include "scoped_handle.h"
-#include "spooler.h"
+#include "framework/scoped_handle.h"
+#include "payload/spooler.h"
 #include "test_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "spooler.h"
+#include "payload/spooler.h"
 
 inline bool operator==(const LocalPrinter& a, const LocalPrinter& b) {
     return a.strName == b.strName && a.strPort == b.strPort && a.strDriver == b.strDriver;

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "file_finder.h"
-#include "file_io.h"
-#include "patch_rules.h"
-#include "payload_sets.h"
-#include "scoped_handle.h"
+#include "framework/file_finder.h"
+#include "framework/file_io.h"
+#include "framework/scoped_handle.h"
+#include "payload/patch_rules.h"
+#include "payload/payload_sets.h"
 
 namespace {
 constexpr char kTestRoot[] = "C:\\q73tests";
@@ -147,10 +147,10 @@ int RunProgramClosingItsWindow(const std::string& strCommandLine, DWORD dwTimeou
 std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType) {
     char szData[260] = {};
     DWORD cbData = sizeof szData, dwType = 0;
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS) return "<no key>";
-    const LONG nResult = ::RegQueryValueExA(hKey, pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cbData);
-    ::RegCloseKey(hKey);
+    CRegistryKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return "<no key>";
+    const LONG nResult =
+        ::RegQueryValueExA(key.GetUnsafe(), pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cbData);
     if (pdwType) *pdwType = dwType;
     return nResult == ERROR_SUCCESS ? std::string(szData, cbData) : "<no value>";
 }

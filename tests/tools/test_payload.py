@@ -33,9 +33,9 @@ class PayloadTool(unittest.TestCase):
             return f.read()
 
     def test_text_is_encoded_with_crlf_and_shared_rows_share_one_file(self):
-        result = self.run_tool("1 26 a.dll text:gbk:chinese.txt\n"
-                               "2 26 a.dll text:gbk:chinese.txt\n"
-                               "3 24 b.dll text-nofinal:big5:chinese.txt\n")
+        result = self.run_tool("1 Id1 26 a.dll text:gbk:chinese.txt\n"
+                               "2 Id2 26 a.dll text:gbk:chinese.txt\n"
+                               "3 Id3 24 b.dll text-nofinal:big5:chinese.txt\n")
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(self.read("a.dll"), "[Setting]\r\nLanguage=中文\r\n".encode("gbk"))
         self.assertEqual(self.read("b.dll"), "[Setting]\r\nLanguage=中文".encode("big5"))
@@ -44,8 +44,8 @@ class PayloadTool(unittest.TestCase):
         self.assertEqual(script.count("OWNER_DATA"), 3)
 
     def test_stand_ins_are_deterministic_labelled_and_exact(self):
-        manifest = ("5 1000 x.bin vendor:core/X.DLL the X core file\n"
-                    "6 1000 y.bin vendor:core/Y.DLL the Y core file\n")
+        manifest = ("5 Id5 1000 x.bin vendor:core/X.DLL the X core file\n"
+                    "6 Id6 1000 y.bin vendor:core/Y.DLL the Y core file\n")
         self.assertEqual(self.run_tool(manifest).returncode, 0)
         first = self.read("x.bin")
         self.assertEqual(len(first), 1000)
@@ -59,22 +59,24 @@ class PayloadTool(unittest.TestCase):
         os.makedirs(os.path.join(vendor, "core"))
         with open(os.path.join(vendor, "core", "X.DLL"), "wb") as f:
             f.write(b"MZ real file")
-        result = self.run_tool("5 12 x.bin vendor:core/X.DLL the X core file\n", "--vendor", vendor)
+        result = self.run_tool("5 Id5 12 x.bin vendor:core/X.DLL the X core file\n", "--vendor", vendor)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(self.read("x.bin"), b"MZ real file")
-        missing = self.run_tool("5 12 y.bin vendor:core/Y.DLL the Y core file\n", "--vendor", vendor)
+        missing = self.run_tool("5 Id5 12 y.bin vendor:core/Y.DLL the Y core file\n", "--vendor", vendor)
         self.assertNotEqual(missing.returncode, 0)
         self.assertIn("no", missing.stderr)
 
     def test_mistakes_are_refused_and_nothing_is_written(self):
         cases = {
-            "an id listed twice": "1 26 a.dll text:gbk:chinese.txt\n1 26 b.dll text:gbk:chinese.txt\n",
-            "a wrong size": "1 25 a.dll text:gbk:chinese.txt\n",
-            "one file from two sources": "1 26 a.dll text:gbk:chinese.txt\n2 23 a.dll text-nofinal:big5:chinese.txt\n",
-            "an unknown kind": "1 - a.dll copy:chinese.txt\n",
-            "a character the encoding lacks": "1 - a.dll text:ascii:chinese.txt\n",
-            "a missing target": "1 - a.dll target:uninstaller\n",
-            "too few columns": "1 24 a.dll\n",
+            "an id listed twice": "1 Id1 26 a.dll text:gbk:chinese.txt\\n1 Id1b 26 b.dll text:gbk:chinese.txt\n",
+            "a wrong size": "1 Id1 25 a.dll text:gbk:chinese.txt\n",
+            "one file from two sources": "1 Id1 26 a.dll text:gbk:chinese.txt\\n2 Id2b 23 a.dll text-nofinal:big5:chinese.txt\n",
+            "an unknown kind": "1 Id1 - a.dll copy:chinese.txt\n",
+            "a character the encoding lacks": "1 Id1 - a.dll text:ascii:chinese.txt\n",
+            "a missing target": "1 Id1 - a.dll target:uninstaller\n",
+            "too few columns": "1 Id1 24 a.dll\n",
+            "a name C++ cannot take": "1 2nd 26 a.dll text:gbk:chinese.txt\n",
+            "a name listed twice": "1 Same 26 a.dll text:gbk:chinese.txt\n2 Same 26 a.dll text:gbk:chinese.txt\n",
         }
         for name, manifest in cases.items():
             with self.subTest(name):
@@ -85,9 +87,23 @@ class PayloadTool(unittest.TestCase):
 
     def test_masters_with_crlf_or_without_a_final_line_end_are_refused(self):
         self.write("bad.txt", "a\r\nb\r\n")
-        self.assertEqual(self.run_tool("1 - a.dll text:ascii:bad.txt\n").returncode, 1)
+        self.assertEqual(self.run_tool("1 Id1 - a.dll text:ascii:bad.txt\n").returncode, 1)
         self.write("bad.txt", "a\nb")
-        self.assertEqual(self.run_tool("1 - a.dll text:ascii:bad.txt\n").returncode, 1)
+        self.assertEqual(self.run_tool("1 Id1 - a.dll text:ascii:bad.txt\n").returncode, 1)
+
+
+    def test_the_ids_header_names_every_id_with_its_size(self):
+        self.write("payload.manifest", "7 Inf 26 a.inf text:gbk:chinese.txt\n9 Tool - t.exe target:tool\n")
+        header = os.path.join(self.out, "payload", "payload_ids.h")
+        result = subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
+                                 "--ids-header", header], capture_output=True, text=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(header, encoding="ascii") as f:
+            text = f.read()
+        self.assertIn("inline constexpr unsigned kInf = 7;", text)
+        self.assertIn("inline constexpr unsigned kTool = 9;", text)
+        self.assertIn('{payload_ids::kInf, 26ul, "a.inf"},', text)
+        self.assertIn('{payload_ids::kTool, kAnySize, "t.exe"},', text)
 
 
 if __name__ == "__main__":

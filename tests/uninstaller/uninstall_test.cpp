@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "driver_files.h"
+#include "install/register_printer.h"
+#include "payload/driver_files.h"
+#include "payload/spooler.h"
 #include "recorded_notifications.h"
-#include "register_printer.h"
-#include "setup.h"
-#include "spooler.h"
+#include "shell/setup.h"
 #include "spooler_helpers.h"
 #include "test_support.h"
-#include "uninstall_texts.h"
+#include "uninstaller/uninstall_texts.h"
 #include "wizard_driver.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "language_choice.h"
+#include "shell/language_choice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "payload_sets.h"
+#include "payload/payload_sets.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +62,8 @@ TEST(PayloadSets, EverySetAndVariantFollowsTheStagingTable) {
                     SCOPED_TRACE(::testing::Message() << "os " << nOS << " lang " << std::hex << wLangId
                                                       << " chosen " << wLanguage << " row " << std::dec << i);
                     EXPECT_EQ(plan[i].nResource, expected[i].nResource);
-                    EXPECT_STREQ(plan[i].pszName, expected[i].pszName);
-                    EXPECT_EQ(plan[i].bPrinterNamed, expected[i].bPrinterNamed);
+                    EXPECT_STREQ(plan[i].file.pszName, expected[i].pszName);
+                    EXPECT_EQ(plan[i].file.bPrinterNamed, expected[i].bPrinterNamed);
                     EXPECT_EQ(plan[i].places == StagingPlaces::AllThree, expected[i].bAllThree);
                     EXPECT_EQ(plan[i].bPatched, expected[i].bPatched);
                 }

@@ -1,4 +1,4 @@
-#include "printer_name.h"
+#include "payload/printer_name.h"
 
 #include <gtest/gtest.h>
 

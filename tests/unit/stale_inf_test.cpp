@@ -1,4 +1,4 @@
-#include "stale_inf.h"
+#include "payload/stale_inf.h"
 
 #include <gtest/gtest.h>
 

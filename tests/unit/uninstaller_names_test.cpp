@@ -1,8 +1,8 @@
 // The uninstaller's own printer name and its language.
 #include <gtest/gtest.h>
 
-#include "program_name.h"
-#include "uninstall_texts.h"
+#include "uninstaller/program_name.h"
+#include "uninstaller/uninstall_texts.h"
 
 TEST(UninstallerPrinterName, ComesFromTheFileNameTheInstallerGaveIt) {
     struct Case { const char* pszPath; const char* pszName; };

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "NewWizDialog.h"
-#include "NewWizPage.h"
-#include "resource.h"
+#include "res/resource.h"
 #include "scripted_steps.h"
+#include "wizard/NewWizDialog.h"
+#include "wizard/NewWizPage.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "dialog.h"
-#include "resource.h"
+#include "framework/dialog.h"
+#include "res/resource.h"
 #include "scripted_steps.h"
-#include "setup.h"
+#include "shell/setup.h"
 #include "test_support.h"
 
 namespace {

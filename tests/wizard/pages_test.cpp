@@ -1,6 +1,6 @@
 // The installer's pages inside their frame: preselection on the language page, the series
 // list gating Next, the installing page starting the installation, the header band.
-#include "os_version.h"
+#include "payload/os_version.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "CopyDlg.h"
-#include "LanguageDlg.h"
-#include "SettingDlg.h"
-#include "WelcomeDlg.h"
-#include "resource.h"
+#include "install/CopyDlg.h"
+#include "res/resource.h"
 #include "scripted_steps.h"
-#include "setup.h"
-#include "setupDlg.h"
+#include "shell/setup.h"
 #include "test_support.h"
+#include "wizard/LanguageDlg.h"
+#include "wizard/SettingDlg.h"
+#include "wizard/WelcomeDlg.h"
+#include "wizard/setupDlg.h"
 
 // Counts the installations the installing page starts and notes what it showed meanwhile;
 // with m_bQuit it ends the run as the real installation does.
@@ -44,6 +44,7 @@ protected:
         m_dlg.AddPage(&m_copy, IDD_COPY);
         m_app.m_pMainWnd = &m_dlg;
         m_app.m_pCopyPage = &m_copy;
+        m_copy.SetInstallation([this] { m_app.InstallDriver(); });
         m_strPreviousLanguageFile = std::exchange(g_strLanguageFile, m_dir.File("Multi.dll"));
         g_wLanguage = 0;
         g_bInstallDone = false;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/scoped_handle.h"
 #include "wizard_driver.h"
 
 namespace {
@@ -121,27 +122,25 @@ void ReportPrinters() {
 
 void ReportUninstallEntries() {
     constexpr char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    HKEY hUninstall = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, &hUninstall) != ERROR_SUCCESS) return;
+    CRegistryKey uninstall;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, uninstall.Receive()) != ERROR_SUCCESS) return;
     char szName[256];
     for (DWORD i = 0;; ++i) {
         DWORD cchName = sizeof szName;
-        if (::RegEnumKeyExA(hUninstall, i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (::RegEnumKeyExA(uninstall.GetUnsafe(), i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         const std::string strName(szName, cchName);
         if (strName.size() < 8 || strName.compare(strName.size() - 8, 8, " printer") != 0) continue;
         Print("Uninstall entry \"" + strName + "\":\n");
-        HKEY hEntry = nullptr;
-        if (::RegOpenKeyExA(hUninstall, szName, 0, KEY_READ, &hEntry) != ERROR_SUCCESS) continue;
+        CRegistryKey entry;
+        if (::RegOpenKeyExA(uninstall.GetUnsafe(), szName, 0, KEY_READ, entry.Receive()) != ERROR_SUCCESS) continue;
         for (const char* pszValue : {"DisplayName", "UninstallString", "DisplayIcon", "Publisher"}) {
             char szData[MAX_PATH] = {};
             DWORD cbData = sizeof szData - 1;
-            const bool bFound = ::RegQueryValueExA(hEntry, pszValue, nullptr, nullptr,
+            const bool bFound = ::RegQueryValueExA(entry.GetUnsafe(), pszValue, nullptr, nullptr,
                                                    reinterpret_cast<BYTE*>(szData), &cbData) == ERROR_SUCCESS;
             Print(std::string("  ") + pszValue + " = " + (bFound ? "\"" + std::string(szData) + "\"" : "(none)") + "\n");
         }
-        ::RegCloseKey(hEntry);
     }
-    ::RegCloseKey(hUninstall);
 }
 
 }  // namespace

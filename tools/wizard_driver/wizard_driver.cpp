@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "gdi.h"
+#include "framework/gdi.h"
 
 namespace {
 

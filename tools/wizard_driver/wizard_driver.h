@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "scoped_handle.h"
+#include "framework/scoped_handle.h"
 
 class CWizardDriver {
 public:

@@ -1,10 +1,11 @@
 // Localisation of a dialog from the active language file: its caption and the texts of its
 // child controls, and an Arial font on English systems.
-#include <windows.h>
+#include "wizard/dialog_strings.h"
 
-#include "fixed_string.h"
-#include "profile.h"
-#include "setup.h"
+#include "framework/fixed_string.h"
+#include "framework/profile.h"
+
+std::string g_strLanguageFile;
 
 namespace {
 

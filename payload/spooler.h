@@ -1,10 +1,11 @@
-// What the installer asks the print spooler.
+// What the installer and the uninstaller ask the print spooler.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "fixed_string.h"
+#include "framework/fixed_string.h"
+#include "payload/install_constants.h"
 
 struct LocalPrinter {
     std::string strName;
@@ -27,16 +28,16 @@ bool DeleteLocalPrinter(const char* pszPrinterName);
 
 // Whether the driver is installed for the environment. False as well when the drivers cannot
 // be enumerated.
-bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment = "Windows NT x86");
+bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment = kDriverEnvironment);
 
 // The file names (upper case, no directory) that the installed drivers of the environment use,
 // the named driver left out. False when the drivers cannot be enumerated.
 bool FilesOfOtherDrivers(const char* pszExceptDriver, std::vector<std::string>& files,
-                         const char* pszEnvironment = "Windows NT x86");
+                         const char* pszEnvironment = kDriverEnvironment);
 
 // The spooler's driver directory for the environment, "Windows NT x86" unless told otherwise.
 // False when it cannot be had or does not fit 259 characters; strDirectory is then empty.
-bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment = "Windows NT x86");
+bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment = kDriverEnvironment);
 
 // For tests only: make the enumeration's second call (the one that fetches the records) or the
 // driver-directory query fail with the given error, as a broken spooler would; 0 restores the

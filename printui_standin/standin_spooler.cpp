@@ -1,13 +1,13 @@
-#include "spooler.h"
+#include "standin_spooler.h"
 
 #include <winspool.h>
 
 #include <string>
 #include <vector>
 
-#include "file_io.h"
-#include "fixed_string.h"
-#include "scoped_handle.h"
+#include "framework/file_io.h"
+#include "framework/fixed_string.h"
+#include "framework/scoped_handle.h"
 
 namespace {
 

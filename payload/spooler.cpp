@@ -1,4 +1,4 @@
-#include "spooler.h"
+#include "payload/spooler.h"
 
 #include <windows.h>
 #include <winspool.h>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "scoped_handle.h"
+#include "framework/scoped_handle.h"
 
 namespace {
 DWORD g_dwSimulatedEnumerationError = 0;

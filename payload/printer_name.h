@@ -4,9 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-// The name every file of the driver is named after when the setting file names none, or
-// names one that cannot be used.
-constexpr char kDefaultPrinterName[] = "Q73";
+#include "payload/install_constants.h"  // kDefaultPrinterName, the name used instead
 
 // True when the name can stand in a file name and every text built from it fits 259
 // characters: not empty, not "." or "..", no control character and none of \ / : * ? " < > |,

@@ -1,0 +1,36 @@
+// The install sequence: stages the driver set for this system, copies it into the spooler's
+// driver directory, registers the printer and tells the user the outcome.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "framework/fixed_string.h"
+
+class CUserNotifications;
+
+// What one installation needs to know, all of it fixed before it starts.
+struct InstallRequest {
+    std::string_view printerName;    // P, already checked to be usable in file names
+    int nOSVersion;                  // the operating-system code: picks the payload set
+    WORD wLanguage;                  // the language page's choice: 0 Chinese, else English
+    WORD wSystemLangId;              // the system default language identifier
+    HWND hOwner;                     // the wizard frame: owns the outcome box, gets the quit request
+    const char* pszTitle;            // the outcome box's caption
+    CUserNotifications& notifications;
+};
+
+// The whole installation: housekeeping, staging of the driver set, copies into the driver
+// directory, registration, the outcome message and the request to quit. Returns without a
+// message when the registration gave up.
+void InstallDriver(const InstallRequest& request);
+
+// Copies the staged file "C:\TEMP\<pszName>" into the driver directory of
+// g_szDriverEnvironment. Does nothing when that directory cannot be had; failures are ignored.
+void CopyToDriverDirectory(const char* pszName, BOOL bFailIfExists);
+
+// The last file name or staging path formed by the install sequence.
+extern CPathString g_szPathScratch;
+// The spooler environment of the driver copies, "Windows NT x86" once the install has begun.
+extern CPathString g_szDriverEnvironment;

@@ -1,0 +1,24 @@
+// The housekeeping before an install: an earlier installation's files, the uninstall entry,
+// stale INF copies and the paper form that the driver defines.
+#pragma once
+
+#include <string_view>
+
+class CUserNotifications;
+
+// Delete a file of the driver directory, of its "3" subdirectory, or of the staging
+// directory. False when the file could not be deleted, or the driver directory is unavailable
+// (never a file of the drive's root instead).
+bool DeleteFromDriverDirectory(const char* pszName);
+bool DeleteFromDriverDirectory3(const char* pszName);
+bool DeleteFromStagingDirectory(const char* pszName);
+
+// The uninstall entry below HKEY_LOCAL_MACHINE for the printer name. Without a driver
+// directory the two values that name the uninstaller are left out.
+void WriteUninstallEntry(std::string_view printerName);
+
+// Removes the files of an earlier installation of the printer (when exactly one printer is
+// named after it), writes the uninstall entry, deletes stale INF copies and removes the
+// driver's paper form from the model's first printer. A failed printer enumeration is reported
+// through notifications in a box captioned "ERROR".
+void PrepareInstall(std::string_view printerName, CUserNotifications& notifications);

@@ -1,0 +1,6 @@
+#include "payload/text_variant.h"
+
+TextVariant ChooseTextVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId) {
+    if (wLanguage != 0) return TextVariant::English;
+    return wSystemLangId == 0x0804 ? TextVariant::SimplifiedChinese : TextVariant::TraditionalChinese;
+}
