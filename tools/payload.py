@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Builds the payload files named by the payload manifest and the resource script that embeds them.
 
-Usage: payload.py MANIFEST RES_DIR OUT_DIR [--vendor DIR] [--target NAME=PATH ...]
+Usage: payload.py MANIFEST RES_DIR OUT_DIR [--vendor DIR] [--strict] [--target NAME=PATH ...]
        payload.py MANIFEST --ids-header PATH
 
 Writes every payload file into OUT_DIR, checks each against the size the manifest gives, and
 writes OUT_DIR/payload.rc with one OWNER_DATA line per id, stored under language 2052 (Chinese,
-PRC). With --ids-header, writes only the C++ header that names every id and lists the sizes
-(the code that builds the payload files needs it first). Files are rewritten only when their
-bytes change, so the build does not redo work.
+PRC). Files are rewritten only when their bytes change, so the build does not redo work.
+With --strict (release builds) every vendor file must come from the vendor folder at the size
+the manifest gives: no stand-in is made and a size that differs is an error, not a warning.
+With --ids-header, writes only the C++ header that names every id and lists the sizes (the
+code that builds the payload files needs it first).
 """
 import argparse
 import hashlib
@@ -98,9 +100,12 @@ def stand_in(row):
     return bytes(data[:row.size])
 
 
-def vendor_file(row, vendor_dir):
-    """The maker's or platform's file from the vendor folder, else a stand-in."""
+def vendor_file(row, vendor_dir, strict):
+    """The maker's or platform's file from the vendor folder, else (unless strict) a stand-in."""
     if not vendor_dir:
+        if strict:
+            raise ManifestError(f"id {row.rid}: a release build takes {row.source.split(':', 1)[1]} "
+                                f"from the vendor folder, and none is named")
         return stand_in(row), False
     path = os.path.join(vendor_dir, row.source.split(":", 1)[1])
     if not os.path.isfile(path):
@@ -109,7 +114,7 @@ def vendor_file(row, vendor_dir):
         return f.read(), True
 
 
-def build(rows, res_dir, vendor_dir, targets):
+def build(rows, res_dir, vendor_dir, targets, strict=False):
     """Returns {file name: bytes}, checking that rows sharing a file agree on its source."""
     files, sources = {}, {}
     for row in rows:
@@ -122,7 +127,7 @@ def build(rows, res_dir, vendor_dir, targets):
             if kind in ("text", "text-nofinal"):
                 files[row.name] = encode_text(res_dir, row.source)
             elif kind == "vendor":
-                files[row.name], vendor = vendor_file(row, vendor_dir)
+                files[row.name], vendor = vendor_file(row, vendor_dir, strict)
             elif kind == "target":
                 target = row.source.split(":", 1)[1]
                 if target not in targets:
@@ -135,7 +140,7 @@ def build(rows, res_dir, vendor_dir, targets):
         actual = len(files[row.name])
         if row.size is not None and actual != row.size:
             message = f"id {row.rid} ({row.name}): {actual} bytes, expected {row.size}"
-            if not vendor:
+            if not vendor or strict:
                 raise ManifestError(message)
             sys.stderr.write(f"payload: warning: {message}\n")
     return files
@@ -168,6 +173,8 @@ def main(argv):
     parser.add_argument("out_dir", nargs="?")
     parser.add_argument("--ids-header", metavar="PATH", help="write only the ids header")
     parser.add_argument("--vendor", default="", help="folder with the maker's and platform's files")
+    parser.add_argument("--strict", action="store_true",
+                        help="vendor files only from the vendor folder, at their exact sizes")
     parser.add_argument("--target", action="append", default=[], metavar="NAME=PATH",
                         help="a file built by the project")
     args = parser.parse_args(argv[1:])
@@ -180,7 +187,7 @@ def main(argv):
             return 0
         if not args.out_dir:
             parser.error("RES_DIR and OUT_DIR are needed to build the payload")
-        files = build(rows, args.res_dir, args.vendor, targets)
+        files = build(rows, args.res_dir, args.vendor, targets, args.strict)
     except (ManifestError, OSError, UnicodeError, ValueError) as error:
         sys.stderr.write(f"payload: {error}\n")
         return 1

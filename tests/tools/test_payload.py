@@ -85,6 +85,34 @@ class PayloadTool(unittest.TestCase):
                 self.assertTrue(result.stderr.startswith("payload: "), result.stderr)
                 self.assertFalse(os.path.exists(os.path.join(self.out, "payload.rc")), name)
 
+    def test_a_release_takes_vendor_files_at_their_sizes_and_never_makes_a_stand_in(self):
+        vendor = os.path.join(self.dir.name, "vendor")
+        os.makedirs(os.path.join(vendor, "core"))
+        with open(os.path.join(vendor, "core", "X.DLL"), "wb") as f:
+            f.write(b"MZ real file")
+        manifest = "5 CoreX 12 x.bin vendor:core/X.DLL the X core file\n"
+        self.assertEqual(self.run_tool(manifest, "--vendor", vendor, "--strict").returncode, 0)
+        self.assertEqual(self.read("x.bin"), b"MZ real file")
+
+        wrong_size = manifest.replace(" 12 ", " 13 ")
+        cases = {
+            "no vendor folder": (manifest, ("--strict",), "core/X.DLL"),
+            "a vendor file of another size": (wrong_size, ("--strict", "--vendor", vendor), "12 bytes, expected 13"),
+        }
+        for name, (rows, options, message) in cases.items():
+            with self.subTest(name):
+                self.write("payload.manifest", rows)
+                out = os.path.join(self.dir.name, "strict")
+                result = subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
+                                         self.res, out, *options], capture_output=True, text=True)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(message, result.stderr)
+                self.assertFalse(os.path.exists(out), "files were written")
+        # Without --strict, another size is only a warning, as before.
+        result = self.run_tool(wrong_size, "--vendor", vendor)
+        self.assertEqual(result.returncode, 0)
+        self.assertIn("warning", result.stderr)
+
     def test_masters_with_crlf_or_without_a_final_line_end_are_refused(self):
         self.write("bad.txt", "a\r\nb\r\n")
         self.assertEqual(self.run_tool("1 Id1 - a.dll text:ascii:bad.txt\n").returncode, 1)

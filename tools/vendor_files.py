@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""The vendor files the payload manifest names: the platform's and the printer maker's files.
+
+Usage:
+  vendor_files.py paths MANIFEST          one path per line, relative to the vendor folder
+  vendor_files.py check MANIFEST FOLDER   every file FOLDER lacks or holds at another size
+  vendor_files.py table MANIFEST          the list as a Markdown table (path, size, what it is)
+
+Each file is listed once, however many ids share it. `check` prints one line per problem and
+exits 1 when there is any ("missing PATH (N bytes)" or "wrong size PATH: A bytes, expected N"),
+0 when the folder holds every file at its size; an empty FOLDER argument or a folder that does
+not exist lacks them all.
+Exit status 2: the manifest itself is unusable.
+"""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from payload import ManifestError, read_manifest  # noqa: E402
+
+
+class VendorFile:
+    def __init__(self, path, size, label):
+        self.path, self.size, self.label = path, size, label
+
+
+def vendor_files(manifest):
+    """The distinct vendor files in manifest order; rows naming one path must agree on its size."""
+    files = {}
+    for row in read_manifest(manifest):
+        kind, _, path = row.source.partition(":")
+        if kind != "vendor":
+            continue
+        if row.size is None:
+            raise ManifestError(f"line {row.number}: a vendor file needs a fixed size")
+        known = files.get(path)
+        if known is None:
+            files[path] = VendorFile(path, row.size, row.label)
+        elif known.size != row.size:
+            raise ManifestError(f"line {row.number}: {path} is {known.size} bytes on an earlier row")
+    return list(files.values())
+
+
+def problems(files, folder):
+    found = []
+    for item in files:
+        path = os.path.join(folder, item.path)
+        if not folder or not os.path.isfile(path):
+            found.append(f"missing    {item.path} ({item.size} bytes)")
+        elif os.path.getsize(path) != item.size:
+            found.append(f"wrong size {item.path}: {os.path.getsize(path)} bytes, expected {item.size}")
+    return found
+
+
+def table(files):
+    lines = ["| Path in the vendor folder | Bytes | What it is |", "|---|---:|---|"]
+    lines += [f"| `{item.path}` | {item.size} | {item.label} |" for item in files]
+    return "\n".join(lines)
+
+
+def main(argv):
+    usage = "usage: vendor_files.py paths|table MANIFEST | check MANIFEST FOLDER\n"
+    if len(argv) < 3 or argv[1] not in ("paths", "check", "table") or len(argv) != (4 if argv[1] == "check" else 3):
+        sys.stderr.write(usage)
+        return 2
+    try:
+        files = vendor_files(argv[2])
+    except (ManifestError, OSError, ValueError) as error:
+        sys.stderr.write(f"vendor_files: {error}\n")
+        return 2
+    if argv[1] == "paths":
+        print("\n".join(item.path for item in files))
+        return 0
+    if argv[1] == "table":
+        print(table(files))
+        return 0
+    found = problems(files, argv[3])
+    if found:
+        print("\n".join(found))
+    return 1 if found else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
