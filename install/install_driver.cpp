@@ -1,8 +1,10 @@
 #include "install/install_driver.h"
 
+#include <list>
 #include <string>
 #include <vector>
 
+#include "framework/file_io.h"
 #include "framework/user_notifications.h"
 #include "install/register_printer.h"
 #include "install/registration_rules.h"
@@ -13,58 +15,111 @@
 #include "payload/payload_sets.h"
 #include "payload/prepare_install.h"
 #include "payload/spooler.h"
+#include "payload/staging.h"
 
 CPathString g_szPathScratch;
 CPathString g_szDriverEnvironment;
 
 namespace {
 
-void CreateStagingDirectories() {
-    for (const char* pszPlace : kStagingPlaces) ::CreateDirectoryA(pszPlace, nullptr);
-}
-
 // Removes the staging directories where they are empty, innermost first; deletes no file.
 void RemoveEmptyStagingDirectories() {
     for (int i = 2; i >= 0; --i) ::RemoveDirectoryA(kStagingPlaces[i]);
 }
 
-// What this run wrote into the staging directories, to be removed after the registration.
-class CStagedFiles {
-public:
-    explicit CStagedFiles(std::string_view printerName) : m_printerName(printerName) {}
-
-    // Writes payload nID to strPath and remembers the path when the file was written.
-    void Extract(unsigned nID, const std::string& strPath, bool bPatch) {
-        if (!g_szPathScratch.assign(strPath)) return;
-        const bool bWritten = bPatch ? ExtractPatchedPayload(nID, g_szPathScratch.c_str(), m_printerName)
-                                     : ExtractPayload(nID, g_szPathScratch.c_str());
-        if (bWritten) m_paths.push_back(strPath);
-        if (bPatch) m_bPatched = true;
-    }
-    void DeleteAll() const {
-        for (const std::string& strPath : m_paths) ::DeleteFileA(strPath.c_str());
-        if (m_bPatched) ::DeleteFileA(kPatchTempFile);
-    }
-
-private:
-    std::string_view m_printerName;
-    std::vector<std::string> m_paths;
-    bool m_bPatched = false;
-};
-
 std::string StagedPath(int nPlace, const std::string& strName) {
     return std::string(kStagingPlaces[nPlace]) + "\\" + strName;
 }
 
+// What this run staged, held and verified; the copies into the driver directory are made from
+// these bytes, never read back from the staging directory.
+class CStagedSet {
+public:
+    explicit CStagedSet(std::string_view printerName) : m_printerName(printerName) {}
+
+    bool PrepareDirectories() {
+        return m_area.PrepareDirectories({kStagingPlaces[0], kStagingPlaces[1], kStagingPlaces[2]});
+    }
+
+    // Stages payload nID as strName in the first nPlaces staging places (patched for the
+    // printer name when bPatch). False when it cannot be had, written, held or verified.
+    bool Stage(unsigned nID, const std::string& strName, int nPlaces, bool bPatch) {
+        PayloadBytes bytes;
+        if (bPatch) {
+            m_bPatched = true;
+            m_patchedTexts.emplace_back();
+            if (!PatchedPayloadText(nID, m_printerName, m_patchedTexts.back())) return false;
+            bytes = {m_patchedTexts.back().data(), static_cast<unsigned long>(m_patchedTexts.back().size())};
+        } else if (!LoadPayload(nID, bytes)) {
+            return false;
+        }
+        for (int i = 0; i < nPlaces; ++i) {
+            if (!g_szPathScratch.assign(StagedPath(i, strName))) return false;
+            if (!m_area.Stage(g_szPathScratch.c_str(), bytes.pData, bytes.cbSize)) return false;
+        }
+        m_staged.push_back({strName, bytes});
+        return true;
+    }
+
+    // The verified bytes staged as strName in the staging directory; null when none were.
+    const PayloadBytes* Find(const std::string& strName) const {
+        for (const Staged& staged : m_staged)
+            if (staged.strName == strName) return &staged.bytes;
+        return nullptr;
+    }
+
+    // The registration has ended, or the run gave up: nothing staged needs holding any more.
+    void Release() { m_area.Release(); }
+
+    void DeleteAll() {
+        m_area.DeleteWritten();
+        if (m_bPatched) ::DeleteFileA(kPatchTempFile);
+    }
+
+private:
+    struct Staged {
+        std::string strName;
+        PayloadBytes bytes;
+    };
+    std::string_view m_printerName;
+    CStagingArea m_area;
+    std::list<std::string> m_patchedTexts;  // the patched GPD and INI, at stable addresses
+    std::vector<Staged> m_staged;
+    bool m_bPatched = false;
+};
+
+// Stages the uninstaller, the INF and the driver set for the system and language. False as soon
+// as one file cannot be staged.
+bool StageEverything(CStagedSet& staged, const InstallRequest& request) {
+    const std::string_view printerName = request.printerName;
+    if (!staged.PrepareDirectories()) return false;
+    if (!staged.Stage(payload_ids::kUninstaller, UninstallerFileName(printerName), 1, false) ||
+        !staged.Stage(payload_ids::kInf, DriverFileName(kInfFile, printerName), 1, false))
+        return false;
+    for (const StagedFile& file : StagingPlan(request.nOSVersion, request.wSystemLangId, request.wLanguage)) {
+        const int nPlaces = file.places == StagingPlaces::AllThree ? 3 : 1;
+        if (!staged.Stage(file.nResource, DriverFileName(file.file, printerName), nPlaces, file.bPatched)) return false;
+    }
+    return true;
+}
+
+// The uninstaller, then the driver set in its copy order, from the verified bytes.
+void CopyIntoDriverDirectory(const CStagedSet& staged, std::string_view printerName) {
+    std::vector<std::string> names = {UninstallerFileName(printerName)};
+    for (const DriverFile& file : kDriverCopyOrder) names.push_back(DriverFileName(file, printerName));
+    for (const std::string& strName : names) {
+        if (const PayloadBytes* pBytes = staged.Find(strName))
+            CopyToDriverDirectory(strName.c_str(), pBytes->pData, pBytes->cbSize);
+    }
+}
+
 }  // namespace
 
-void CopyToDriverDirectory(const char* pszName, BOOL bFailIfExists) {
-    CPathString strDriverDirectory, strSource, strTarget;
+void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long cbSize) {
+    CPathString strDriverDirectory, strTarget;
     if (!GetDriverDirectory(strDriverDirectory, g_szDriverEnvironment.c_str())) return;  // never the drive's root
-    if (!strSource.format("%s\\%s", kStagingDirectory, pszName) ||
-        !strTarget.format("%s\\%s", strDriverDirectory.c_str(), pszName))
-        return;
-    ::CopyFileA(strSource.c_str(), strTarget.c_str(), bFailIfExists);
+    if (!strTarget.format("%s\\%s", strDriverDirectory.c_str(), pszName)) return;
+    WriteWholeFile(strTarget.c_str(), pData, static_cast<DWORD>(cbSize));
 }
 
 void InstallDriver(const InstallRequest& request) {
@@ -74,11 +129,11 @@ void InstallDriver(const InstallRequest& request) {
     RemoveEmptyStagingDirectories();
     PrepareInstall(printerName, request.notifications);
 
-    CreateStagingDirectories();
     CPathString strDriverDirectory;
     const bool bDriverDirectory = GetDriverDirectory(strDriverDirectory);
     g_szDriverEnvironment.assign(kDriverEnvironment);
 
+    // What an earlier run left; a file this user may not delete stays, and staging fails on it.
     for (const DriverFile& file : kDriverFileSet) {
         const std::string strName = DriverFileName(file, printerName);
         DeleteFromStagingDirectory(strName.c_str());
@@ -87,23 +142,15 @@ void InstallDriver(const InstallRequest& request) {
         if (file.bPrinterNamed) DeleteFromDriverDirectory3(strName.c_str());
     }
 
-    CStagedFiles staged(printerName);
-    const std::string strUninstaller = UninstallerFileName(printerName);
-    staged.Extract(payload_ids::kUninstaller, StagedPath(0, strUninstaller), false);
-    CreateStagingDirectories();
-    staged.Extract(payload_ids::kInf, StagedPath(0, DriverFileName(kInfFile, printerName)), false);
-    CopyToDriverDirectory(strUninstaller.c_str(), FALSE);
-
-    ::CreateDirectoryA(kStagingDirectory, nullptr);
-    for (const StagedFile& file : StagingPlan(request.nOSVersion, request.wSystemLangId, request.wLanguage)) {
-        const std::string strName = DriverFileName(file.file, printerName);
-        const int nPlaces = file.places == StagingPlaces::AllThree ? 3 : 1;
-        for (int i = 0; i < nPlaces; ++i) staged.Extract(file.nResource, StagedPath(i, strName), file.bPatched);
+    CStagedSet staged(printerName);
+    RegistrationResult result = {RegistrationResult::Failure, true};
+    // Nothing reaches the driver directory or the print-UI component unless every staged file is
+    // this run's own, and stays so until the registration has ended.
+    if (StageEverything(staged, request)) {
+        CopyIntoDriverDirectory(staged, printerName);
+        result = RegisterPrinter(variant);
     }
-    for (const DriverFile& file : kDriverCopyOrder)
-        CopyToDriverDirectory(DriverFileName(file, printerName).c_str(), FALSE);
-
-    const RegistrationResult result = RegisterPrinter(variant);
+    staged.Release();
     if (result.outcome == RegistrationResult::GaveUp) return;
 
     request.notifications.ShowMessage(request.hOwner, OutcomeMessage(variant, result.outcome == RegistrationResult::Success),

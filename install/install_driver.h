@@ -23,12 +23,15 @@ struct InstallRequest {
 
 // The whole installation: housekeeping, staging of the driver set, copies into the driver
 // directory, registration, the outcome message and the request to quit. Returns without a
-// message when the registration gave up.
+// message when the registration gave up. When a file cannot be staged as this run wrote it
+// (planted, locked, swapped, a directory of that name), nothing is copied, the print-UI
+// component is not started, and the failure message is shown.
 void InstallDriver(const InstallRequest& request);
 
-// Copies the staged file "C:\TEMP\<pszName>" into the driver directory of
-// g_szDriverEnvironment. Does nothing when that directory cannot be had; failures are ignored.
-void CopyToDriverDirectory(const char* pszName, BOOL bFailIfExists);
+// Writes the verified bytes of the staged file pszName into the driver directory of
+// g_szDriverEnvironment, replacing a file of that name. Does nothing when that directory cannot
+// be had; failures are ignored.
+void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long cbSize);
 
 // The last file name or staging path formed by the install sequence.
 extern CPathString g_szPathScratch;

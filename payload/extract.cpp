@@ -13,11 +13,7 @@ namespace {
 
 constexpr char kPayloadType[] = "OWNER_DATA";
 
-// The bytes of a payload resource of the program's own module.
-struct PayloadBytes {
-    const void* pData = nullptr;
-    DWORD cbSize = 0;
-};
+}  // namespace
 
 bool LoadPayload(unsigned nID, PayloadBytes& payload) {
     HMODULE hModule = ::GetModuleHandleA(nullptr);
@@ -31,20 +27,28 @@ bool LoadPayload(unsigned nID, PayloadBytes& payload) {
     return payload.cbSize == 0 || payload.pData != nullptr;
 }
 
-}  // namespace
-
 bool ExtractPayload(unsigned nID, const char* pszPath) {
     PayloadBytes payload;
     return LoadPayload(nID, payload) && WriteWholeFile(pszPath, payload.pData, payload.cbSize);
 }
 
-bool ExtractPatchedPayload(unsigned nID, const char* pszPath, std::string_view printerName) {
+bool PatchedPayloadText(unsigned nID, std::string_view printerName, std::string& strPatched) {
+    strPatched.clear();
     PayloadBytes payload;
     if (!LoadPayload(nID, payload)) return false;
     PatchRule rules[kPatchRuleCount];
     if (!MakePatchRules(printerName, rules)) return false;
     if (!WriteWholeFile(kPatchTempFile, payload.pData, payload.cbSize)) return false;
-    return PatchTextFile(kPatchTempFile, pszPath, rules, kPatchRuleCount);
+    // Patched from the mapped resource, not from the temporary file: anyone may write that.
+    const std::string_view source(static_cast<const char*>(payload.pData), payload.cbSize);
+    strPatched = PatchText(source, rules, kPatchRuleCount);
+    return true;
+}
+
+bool ExtractPatchedPayload(unsigned nID, const char* pszPath, std::string_view printerName) {
+    std::string strPatched;
+    return PatchedPayloadText(nID, printerName, strPatched) &&
+           WriteWholeFile(pszPath, strPatched.data(), static_cast<DWORD>(strPatched.size()));
 }
 
 bool PatchTextFile(const char* pszSource, const char* pszDestination, const PatchRule* pRules, int nCount) {
