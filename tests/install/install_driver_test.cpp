@@ -5,8 +5,10 @@
 #include <winspool.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "file_io.h"
 #include "language_choice.h"
 #include "os_version.h"
 #include "patch_rules.h"
@@ -336,4 +338,50 @@ TEST_F(InstallDriver, TheDefaultPrinterCommandDoesNotKeepTheStagingDirectory) {
     EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
     EXPECT_FALSE(FileExists("C:\\TEMP"));
     EXPECT_EQ(DefaultPrinterOnceSet("Q73"), "Q73");
+}
+
+// While the print UI waits before acting (the hang knob), the staged set is broken the way a
+// faulty staging would leave it. The print UI then refuses to install from it, and the run ends
+// in the failure message with no printer. False when the staging could not be broken in time.
+namespace {
+
+bool InstallWithTheStagingBrokenWhileThePrintUiWaits(bool (*pfnBreak)()) {
+    ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
+    bool bBroken = false;
+    // No test assertions in the thread: this GoogleTest is built without thread support.
+    std::thread breaker([&bBroken, pfnBreak] {
+        for (int i = 0; i < 400 && PrintUiLog().find("/if ") == std::string::npos; ++i) ::Sleep(25);
+        bBroken = pfnBreak();
+    });
+    theApp.InstallDriver();
+    breaker.join();
+    return bBroken;
+}
+
+}  // namespace
+
+TEST_F(InstallDriver, AStagedSetWithoutX86RenderingPluginEndsInTheFailureMessage) {
+    ASSERT_TRUE(InstallWithTheStagingBrokenWhileThePrintUiWaits([] {
+        return ::DeleteFileA("C:\\TEMP\\x86\\Q73D.dll") != FALSE;
+    }));
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
+    EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
+    EXPECT_NE(PrintUiRefusals().find("no file C:\\TEMP\\x86\\Q73D.DLL"), std::string::npos) << PrintUiRefusals();
+    EXPECT_EQ(PrintUiLog().find("/y /n"), std::string::npos);
+}
+
+TEST_F(InstallDriver, AnInfWithAMisspelledDataFileEndsInTheFailureMessage) {
+    ASSERT_TRUE(InstallWithTheStagingBrokenWhileThePrintUiWaits([] {
+        std::string strInf = ReadFileBytes("C:\\TEMP\\Q73.INF");
+        const std::size_t nAt = strInf.find("DataFile=Q73.GPD");
+        if (nAt == std::string::npos) return false;
+        strInf.replace(nAt, 16, "DataFile=Q37.GPD");
+        return WriteWholeFile("C:\\TEMP\\Q73.INF", strInf.data(), static_cast<DWORD>(strInf.size()));
+    }));
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
+    EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
+    EXPECT_NE(PrintUiRefusals().find("Q37.GPD is not in the INF's SourceDisksFiles"), std::string::npos)
+        << PrintUiRefusals();
 }
