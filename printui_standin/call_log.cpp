@@ -1,13 +1,13 @@
 #include "call_log.h"
 
-#include <windows.h>
-
+#include <cstdio>
 #include <string>
 
 #include "framework/scoped_handle.h"
 
-bool AppendCallLog(const char* pszLogPath, std::string_view commandLine) {
-    std::string strLine(commandLine);
+namespace {
+
+bool AppendLine(const char* pszLogPath, std::string strLine) {
     for (char& c : strLine) {
         if (c == '\r' || c == '\n') c = ' ';
     }
@@ -20,4 +20,16 @@ bool AppendCallLog(const char* pszLogPath, std::string_view commandLine) {
     const DWORD cbLine = static_cast<DWORD>(strLine.size());
     return ::WriteFile(hFile.GetUnsafe(), strLine.data(), cbLine, &dwWritten, nullptr) &&
            dwWritten == cbLine;
+}
+
+}  // namespace
+
+bool AppendCallLog(const char* pszLogPath, std::string_view commandLine) {
+    return AppendLine(pszLogPath, std::string(commandLine));
+}
+
+bool AppendRefusal(const char* pszLogPath, std::string_view reason, DWORD dwError) {
+    char szError[32];
+    std::snprintf(szError, sizeof szError, " (error 0x%08lX)", static_cast<unsigned long>(dwError));
+    return AppendLine(pszLogPath, kRefusalPrefix + std::string(reason) + szError);
 }

@@ -1,27 +1,23 @@
 // The spooler work of the stand-in: the driver, the local printer and the default printer.
-// Each function returns ERROR_SUCCESS or the Win32 error of the failing call, and changes
-// nothing that exists already.
+// Its own calls, never the installer's spooler code: it stands for the platform, so a fault
+// of the installer's spooler code cannot hide behind it.
 #pragma once
 
-#include <windows.h>
+#include "driver_package.h"
+#include "outcome.h"
 
-// The environment the installer's INF targets.
-constexpr char kDriverEnvironment[] = "Windows NT x86";
-
-// Adds driver pszModel for kDriverEnvironment unless a driver of that name is installed.
-// The installer has already copied the driver files into the spooler's driver directory
-// (GetPrinterDriverDirectoryA); they are named by plain file names, which Wine's spooler
-// resolves against that directory and copies into its version subfolder "3". The files that
-// must be there: UNIDRV.DLL, UNIDRVUI.DLL, Q73.GPD and UNIDRV.HLP; the dependent files are
-// listed when present. pszInfPath must exist (ERROR_FILE_NOT_FOUND otherwise, checked first
-// even when the driver is installed); it is not read: the driver's files are fixed by our INF
-// and do not depend on the printer name.
-DWORD EnsurePrinterDriver(const char* pszModel, const char* pszInfPath);
+// Copies every file of the package into the spooler's driver directory of kDriverEnvironment
+// (target_platform.h), overwriting what is there, then adds the driver at level 3 under the
+// package's model name with plain file names, which the spooler finds in that directory and
+// copies into its version subfolder. A driver of that name that is installed already is kept
+// as it is. A failed copy is a refusal before the driver is added; the files copied until then
+// stay in the driver directory.
+Outcome InstallDriverPackage(const DriverPackage& package);
 
 // Adds local printer pszName on pszPort with driver pszModel (print processor "winprint",
-// data type "RAW"). ERROR_PRINTER_ALREADY_EXISTS, and the existing printer untouched, when
-// the name is taken (checked here: Wine's AddPrinterA would rewrite that printer).
-DWORD AddLocalPrinter(const char* pszName, const char* pszPort, const char* pszModel);
+// data type "RAW"). A refusal, and the existing printer untouched, when the name is taken
+// (checked here: Wine's AddPrinterA would rewrite that printer).
+Outcome AddLocalPrinter(const char* pszName, const char* pszPort, const char* pszModel);
 
 // SetDefaultPrinterA(pszName), refused for a printer that does not exist.
-DWORD SetDefaultPrinterByName(const char* pszName);
+Outcome SetDefaultPrinterByName(const char* pszName);

@@ -4,9 +4,12 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "framework/file_io.h"
 #include "framework/user_notifications.h"
 #include "install/register_printer.h"
 #include "install/registration_rules.h"
@@ -15,6 +18,7 @@
 #include "payload/payload_sets.h"
 #include "payload/printer_search.h"
 #include "payload/spooler.h"
+#include "payload/staging.h"
 #include "recorded_notifications.h"
 #include "shell/language_choice.h"
 #include "shell/setup.h"
@@ -337,4 +341,127 @@ TEST_F(InstallDriver, TheDefaultPrinterCommandDoesNotKeepTheStagingDirectory) {
     EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
     EXPECT_FALSE(FileExists("C:\\TEMP"));
     EXPECT_EQ(DefaultPrinterOnceSet("Q73"), "Q73");
+}
+
+// While the print UI waits before acting (the hang knob), another thread tries to break the
+// staged set: every staged file is held, so neither a deletion nor a rewrite gets through, and
+// the install goes on from the bytes this run wrote. (The stand-in's own tests show that it
+// refuses a broken set.)
+TEST_F(InstallDriver, StagedFilesCannotBeDeletedOrRewrittenWhileThePrintUiRuns) {
+    ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
+    bool bSawTheCommand = false, bDeleted = true, bRewritten = true;
+    // No test assertions in the thread: this GoogleTest is built without thread support.
+    std::thread breaker([&] {
+        for (int i = 0; i < 400 && PrintUiLog().find("/if ") == std::string::npos; ++i) ::Sleep(25);
+        bSawTheCommand = PrintUiLog().find("/if ") != std::string::npos;
+        bDeleted = ::DeleteFileA("C:\\TEMP\\x86\\Q73D.dll") != FALSE;
+        bRewritten = WriteWholeFile("C:\\TEMP\\Q73.INF", "[Version]\r\n", 11);
+    });
+    theApp.InstallDriver();
+    breaker.join();
+    ASSERT_TRUE(bSawTheCommand);
+    EXPECT_FALSE(bDeleted);
+    EXPECT_FALSE(bRewritten);
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
+    EXPECT_EQ(LocalPrinters(), std::vector<std::string>{"Q73"});
+    EXPECT_EQ(PrintUiRefusals(), "");
+}
+
+// Files planted in the staging directory before the run, or swapped in after a file was
+// written: nothing reaches the driver directory, the print-UI component is never started, the
+// failure message is shown and the planted file stays as it was.
+namespace {
+
+constexpr char kPlantedBytes[] = "MZ planted";
+
+class StagingAttack : public InstallDriver {
+protected:
+    void SetUp() override {
+        InstallDriver::SetUp();
+        for (const std::string& strName : {"UNIDRV.DLL", "Q73.GPD", "Q73.INF", "uninstallQ73.exe"})
+            ::DeleteFileA((DriverDirectory() + "\\" + strName).c_str());
+    }
+    void TearDown() override {
+        SetStagingWindowHookForTesting(nullptr);
+        InstallDriver::TearDown();
+    }
+
+    // Nothing of the run got further than the staging directory.
+    void ExpectRefusedBeforeTheDriverDirectory() {
+        EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
+        EXPECT_EQ(m_notifications.m_nQuitRequests, 1);
+        EXPECT_EQ(PrintUiLog(), "");
+        EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
+        for (const std::string& strName : {"UNIDRV.DLL", "Q73.GPD", "Q73.INF", "uninstallQ73.exe"})
+            EXPECT_FALSE(FileExists(DriverDirectory() + "\\" + strName)) << strName;
+    }
+};
+
+}  // namespace
+
+TEST_F(StagingAttack, APlantedCoreFileHeldOpenByAnotherHandle) {
+    // Held with read sharing only, as another user's process would: it can be neither deleted
+    // nor overwritten.
+    WriteFileBytes("C:\\TEMP\\UNIDRV.DLL", kPlantedBytes);
+    CFileHandle planted(::CreateFileA("C:\\TEMP\\UNIDRV.DLL", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      0, nullptr));
+    ASSERT_TRUE(planted.IsValid());
+    theApp.InstallDriver();
+    planted.Reset();
+    ExpectRefusedBeforeTheDriverDirectory();
+    EXPECT_EQ(ReadFileBytes("C:\\TEMP\\UNIDRV.DLL"), kPlantedBytes);
+}
+
+TEST_F(StagingAttack, ADirectoryPlantedUnderAStagedFilesName) {
+    ASSERT_TRUE(::CreateDirectoryA("C:\\TEMP\\Q73.GPD", nullptr));
+    WriteFileBytes("C:\\TEMP\\Q73.GPD\\inside.txt", kPlantedBytes);
+    theApp.InstallDriver();
+    ExpectRefusedBeforeTheDriverDirectory();
+    EXPECT_EQ(ReadFileBytes("C:\\TEMP\\Q73.GPD\\inside.txt"), kPlantedBytes);
+}
+
+TEST_F(StagingAttack, AStagedFileSwappedRightAfterItWasWritten) {
+    for (const char* pszVictim : {"C:\\TEMP\\Q73.INF", "C:\\TEMP\\Q73.GPD", "C:\\TEMP\\x86\\Q73D.dll"}) {
+        SCOPED_TRACE(pszVictim);
+        m_notifications.m_messages.clear();
+        m_notifications.m_nQuitRequests = 0;
+        SetStagingWindowHookForTesting([pszVictim](const std::string& strPath) {
+            if (strPath == pszVictim) WriteFileBytes(strPath, kPlantedBytes);
+        });
+        theApp.InstallDriver();
+        ExpectRefusedBeforeTheDriverDirectory();
+        EXPECT_EQ(ReadFileBytes(pszVictim), kPlantedBytes);
+        ::DeleteFileA(pszVictim);
+    }
+}
+
+// A staging directory the run creates lets only Administrators and SYSTEM write to it. (Wine
+// keeps a directory's DACL as unix modes: it shows the installing administrator for
+// Administrators, and drops the read-only entry for Users; a directory made without our
+// descriptor lets everyone in.)
+TEST(StagingArea, CreatesItsDirectoriesForAdministratorsAndSystemOnly) {
+    RemoveTree("C:\\TEMP");
+    const std::vector<std::string> allowed = {"S-1-5-18", "S-1-5-32-544", ProcessAccount(), "S-1-5-32-545"};
+    {
+        CStagingArea area;
+        ASSERT_TRUE(area.PrepareDirectories({"C:\\TEMP", "C:\\TEMP\\x86"}));
+        for (const char* pszDirectory : {"C:\\TEMP", "C:\\TEMP\\x86"}) {
+            SCOPED_TRACE(pszDirectory);
+            const std::vector<std::string> accounts = AccountsAllowedInto(pszDirectory);
+            ASSERT_FALSE(accounts.empty());
+            for (const std::string& strAccount : accounts)
+                EXPECT_NE(std::find(allowed.begin(), allowed.end(), strAccount), allowed.end()) << strAccount;
+        }
+        area.Release();
+        area.DeleteWritten();
+    }
+    EXPECT_FALSE(FileExists("C:\\TEMP"));
+}
+
+TEST(StagingArea, RefusesAFileWhereADirectoryBelongs) {
+    CScopedStagingDirectory staging;
+    WriteFileBytes("C:\\TEMP\\x86", kPlantedBytes);
+    CStagingArea area;
+    EXPECT_FALSE(area.PrepareDirectories({"C:\\TEMP", "C:\\TEMP\\x86"}));
+    EXPECT_EQ(ReadFileBytes("C:\\TEMP\\x86"), kPlantedBytes);
 }

@@ -1,18 +1,21 @@
 // The print-UI stand-in run the way the installer runs it: rundll32.exe printui.dll,PrintUIEntry
 // with the installer's command lines, against the prefix's real spooler. Each test stages the
-// INF and driver files, and removes the printers, driver, files, log and knobs it made, and
-// puts the default printer back.
+// driver's INF and the files it names (printui_staging.h), and removes the printers, driver,
+// files, log and knobs it made, and puts the default printer back.
 #include <gtest/gtest.h>
 
 #include "test_support.h"  // windows.h, before winspool.h
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "framework/scoped_handle.h"
 #include "payload/spooler.h"
+#include "printui_staging.h"
 #include "spooler_helpers.h"
 
 namespace {
@@ -21,9 +24,7 @@ constexpr char kRundll[] = "C:\\windows\\system32\\rundll32.exe";
 constexpr char kInstallQ73[] = "/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" ";
 constexpr char kCopyName[] = "Q73(\xb8\xb1\xb1\xbe 1)";  // GBK "Q73(copy 1)"
 constexpr char kOtherName[] = "Q73 knob name";
-// The driver set the stand-in names; the first four are required.
-constexpr const char* kDriverFiles[] = {"UNIDRV.DLL", "UNIDRVUI.DLL", "Q73.GPD", "UNIDRV.HLP",
-                                        "UNIRES.DLL", "STDNAMES.GPD"};
+constexpr DWORD kFailureExitCode = 1;
 
 // Starts rundll32 hidden, by full path, with the installer's command line text.
 CKernelHandle StartPrintUi(const std::string& strArguments) {
@@ -49,9 +50,16 @@ bool WaitForEnd(const CKernelHandle& hProcess) {
     return hProcess.IsValid() && ::WaitForSingleObject(hProcess.GetUnsafe(), 60000) == WAIT_OBJECT_0;
 }
 
-void RunPrintUi(const std::string& strArguments) {
-    ASSERT_TRUE(WaitForEnd(StartPrintUi(strArguments))) << strArguments;
+// The exit code of the stand-in's rundll32; a test failure when it does not end.
+DWORD RunPrintUi(const std::string& strArguments) {
+    const CKernelHandle hProcess = StartPrintUi(strArguments);
+    DWORD dwExitCode = STILL_ACTIVE;
+    if (!WaitForEnd(hProcess) || !::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode))
+        ADD_FAILURE() << "the stand-in did not end: " << strArguments;
+    return dwExitCode;
 }
+
+std::string BaseName(const std::string& strPath) { return strPath.substr(strPath.find_last_of('\\') + 1); }
 
 // Every local printer of that exact name (byte for byte).
 std::vector<LocalPrinter> FindPrinters(const std::string& strName) {
@@ -72,12 +80,7 @@ protected:
         m_strDefault = DefaultPrinterName();
         RemoveOwnState();  // what an interrupted earlier run may have left
         m_nPrintersBefore = ListLocalPrinters().size();
-        WriteFileBytes("C:\\TEMP\\Q73.INF", "; test INF of the print-UI stand-in\r\n");
-        for (const char* pszName : kDriverFiles) {
-            const std::string strBytes = std::string("test stand-in of ") + pszName + "\r\n";
-            WriteFileBytes(std::string("C:\\TEMP\\") + pszName, strBytes);
-            WriteFileBytes(PrinterDriverDirectory() + "\\" + pszName, strBytes);
-        }
+        StageDriverSet(DriverInfText());
     }
 
     void TearDown() override {
@@ -94,14 +97,28 @@ protected:
         for (const char* pszName : {"Q73", kCopyName, kOtherName}) DeletePrinterNamed(pszName);
         DeletePrinterDriverNamed("Q73");
         const std::string strDirectory = PrinterDriverDirectory();
-        for (const char* pszName : kDriverFiles) {
-            ::DeleteFileA((strDirectory + "\\" + pszName).c_str());
-            ::DeleteFileA((strDirectory + "\\3\\" + pszName).c_str());
+        for (const std::string& strName : InstalledFileNames()) {
+            ::DeleteFileA((strDirectory + "\\" + strName).c_str());
+            ::DeleteFileA((strDirectory + "\\3\\" + strName).c_str());
         }
         ::DeleteFileA(PrintUiLogPath().c_str());
     }
 
+    // The whole log, command lines and refusals.
     std::string Log() const { return ReadFileBytes(PrintUiLogPath()); }
+
+    // Nothing added, nothing copied into the driver directory, and one refusal saying why.
+    void ExpectRefusedWithNothingAdded(DWORD dwExitCode, const std::string& strReason) {
+        EXPECT_EQ(dwExitCode, kFailureExitCode);
+        EXPECT_TRUE(FindPrinters("Q73").empty());
+        EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
+        EXPECT_EQ(ListLocalPrinters().size(), m_nPrintersBefore);
+        for (const std::string& strName : InstalledFileNames())
+            EXPECT_FALSE(FileExists(PrinterDriverDirectory() + "\\" + strName)) << strName;
+        const std::string strRefusals = RefusalsOf(Log());
+        EXPECT_NE(strRefusals.find(strReason), std::string::npos) << strRefusals;
+        EXPECT_EQ(std::count(strRefusals.begin(), strRefusals.end(), '\n'), 1) << strRefusals;
+    }
 
     CScopedStagingDirectory m_staging;  // C:\TEMP, emptied before and removed after
     std::string m_strDefault;
@@ -109,7 +126,7 @@ protected:
 };
 
 TEST_F(PrintUiStandIn, InstallAddsTheDriverAndThePrinterAndLogsTheCommandLine) {
-    RunPrintUi(kInstallQ73);
+    EXPECT_EQ(RunPrintUi(kInstallQ73), 0u);
     const std::vector<LocalPrinter> found = FindPrinters("Q73");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].strPort, "LPT1:");
@@ -118,19 +135,105 @@ TEST_F(PrintUiStandIn, InstallAddsTheDriverAndThePrinterAndLogsTheCommandLine) {
     EXPECT_EQ(Log(), std::string(kInstallQ73) + "\r\n");
 }
 
-TEST_F(PrintUiStandIn, LogGainsOneLineForEveryCall) {
+// The driver directory gets exactly the INF's files, each the copy its source layout names
+// (x86\Q73D.DLL, not the other staged copies, nor what the directory held before), and the
+// driver is registered with those files: Unidrv, its configuration and help files, the GPD as
+// data file, and every other file as a dependent file.
+TEST_F(PrintUiStandIn, InstallCopiesExactlyTheInfsFilesAndRegistersThem) {
+    const std::string strDirectory = PrinterDriverDirectory();
+    WriteFileBytes(strDirectory + "\\Q73D.DLL", "an earlier Q73D.DLL");
+    ASSERT_EQ(RunPrintUi(kInstallQ73), 0u);
+    for (const std::string& strName : InstalledFileNames())
+        EXPECT_EQ(ReadFileBytes(strDirectory + "\\" + strName), StagedSetBytes(StagedPlaceOf(strName))) << strName;
+
+    InstalledDriverFiles driver;
+    ASSERT_TRUE(GetInstalledDriverFiles("Q73", driver));
+    EXPECT_EQ(BaseName(driver.strDriverPath), "UNIDRV.DLL");
+    EXPECT_EQ(BaseName(driver.strConfigFile), "UNIDRVUI.DLL");
+    EXPECT_EQ(BaseName(driver.strDataFile), "Q73.GPD");
+    EXPECT_EQ(BaseName(driver.strHelpFile), "UNIDRV.HLP");
+    std::vector<std::string> registered = {BaseName(driver.strDriverPath), BaseName(driver.strConfigFile),
+                                           BaseName(driver.strDataFile), BaseName(driver.strHelpFile)};
+    std::vector<std::string> paths = {driver.strDriverPath, driver.strConfigFile, driver.strDataFile,
+                                      driver.strHelpFile};
+    for (const std::string& strDependent : driver.dependentFiles) {
+        registered.push_back(BaseName(strDependent));
+        paths.push_back(strDependent);
+    }
+    std::vector<std::string> expected = InstalledFileNames();
+    std::sort(registered.begin(), registered.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(registered, expected);
+    // The spooler's own copies, wherever it keeps them, are the staged bytes too.
+    for (const std::string& strPath : paths)
+        EXPECT_EQ(ReadFileBytes(strPath), StagedSetBytes(StagedPlaceOf(BaseName(strPath)))) << strPath;
+}
+
+struct BrokenSet {
+    const char* pszWhat;
+    std::string strFrom, strTo;  // a change to the driver's INF; none when strFrom is empty
+    const char* pszRemoved;      // a staged place removed, or nullptr
+    std::string strArguments;    // the command line
+    const char* pszReason;       // a part of the logged reason
+};
+
+std::vector<BrokenSet> BrokenSets() {
+    const std::string strUnknownModel = "/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q74\" ";
+    return {
+        {"x86\\Q73D.DLL missing", "", "", "x86\\Q73D.DLL", kInstallQ73, "no file C:\\TEMP\\x86\\Q73D.DLL"},
+        {"data file misspelled", "DataFile=Q73.GPD", "DataFile=Q37.GPD", nullptr, kInstallQ73,
+         "Q37.GPD is not in the INF's SourceDisksFiles"},
+        {"a core file missing", "", "", "UNIDRV.DLL", kInstallQ73, "no file C:\\TEMP\\UNIDRV.DLL"},
+        {"missing INF", "", "", "Q73.INF", kInstallQ73, "no INF at C:\\TEMP\\Q73.INF"},
+        {"unparsable INF", "[Version]", "[Version", nullptr, kInstallQ73, "cannot read C:\\TEMP\\Q73.INF as an INF"},
+        {"unknown model", "", "", nullptr, strUnknownModel, "no model \"Q74\""},
+    };
+}
+
+// Nothing the INF names may be missing or wrong: such an install adds no driver and no printer,
+// copies nothing, ends rundll32 with a failure exit code, and logs why.
+TEST_F(PrintUiStandIn, ABrokenSetIsRefusedWithNothingAdded) {
+    for (const BrokenSet& c : BrokenSets()) {
+        SCOPED_TRACE(c.pszWhat);
+        RemoveOwnState();
+        RemoveTree("C:\\TEMP");
+        ASSERT_TRUE(::CreateDirectoryA("C:\\TEMP", nullptr));
+        const std::string strInf = DriverInfText();
+        StageDriverSet(c.strFrom.empty() ? strInf : ReplacedOnce(strInf, c.strFrom, c.strTo));
+        if (c.pszRemoved) {
+            ASSERT_TRUE(::DeleteFileA((std::string("C:\\TEMP\\") + c.pszRemoved).c_str()));
+        }
+        const DWORD dwExitCode = RunPrintUi(c.strArguments);
+        ExpectRefusedWithNothingAdded(dwExitCode, c.pszReason);
+        EXPECT_EQ(CommandLinesOf(Log()), c.strArguments + "\r\n");
+    }
+}
+
+// An installed driver of the model does not excuse a broken set: the INF is read every time.
+TEST_F(PrintUiStandIn, AnInstalledDriverDoesNotExcuseABrokenSet) {
+    ASSERT_EQ(RunPrintUi(kInstallQ73), 0u);
+    ASSERT_TRUE(::DeleteFileA("C:\\TEMP\\x86\\Q73D.DLL"));
+    EXPECT_EQ(RunPrintUi(InstallCommand(kOtherName)), kFailureExitCode);
+    EXPECT_TRUE(FindPrinters(kOtherName).empty());
+    EXPECT_EQ(FindPrinters("Q73").size(), 1u);
+    EXPECT_NE(RefusalsOf(Log()).find("Q73D.DLL"), std::string::npos) << Log();
+}
+
+TEST_F(PrintUiStandIn, LogGainsOneLineForEveryCallAndOneForEveryRefusal) {
     RunPrintUi(kInstallQ73);
     RunPrintUi(DefaultCommand("Q73"));
-    RunPrintUi("/bogus");
-    EXPECT_EQ(Log(), std::string(kInstallQ73) + "\r\n" + DefaultCommand("Q73") + "\r\n/bogus\r\n");
+    EXPECT_EQ(RunPrintUi("/bogus"), kFailureExitCode);
+    EXPECT_EQ(Log(), std::string(kInstallQ73) + "\r\n" + DefaultCommand("Q73") +
+                         "\r\n/bogus\r\n!refused: unknown switch /bogus (error 0x00000057)\r\n");
 }
 
 TEST_F(PrintUiStandIn, LogKnobNamesAnotherLogFile) {
     CScopedDirectory dir("printui");
     const std::string strLog = dir.File("calls.log");
     ::SetEnvironmentVariableA("Q73_PRINTUI_LOG", strLog.c_str());
-    RunPrintUi(DefaultCommand("no such printer"));
-    EXPECT_EQ(ReadFileBytes(strLog), DefaultCommand("no such printer") + "\r\n");
+    EXPECT_EQ(RunPrintUi(DefaultCommand("no such printer")), kFailureExitCode);
+    EXPECT_EQ(CommandLinesOf(ReadFileBytes(strLog)), DefaultCommand("no such printer") + "\r\n");
+    EXPECT_NE(RefusalsOf(ReadFileBytes(strLog)).find("no printer named \"no such printer\""), std::string::npos);
     EXPECT_FALSE(FileExists(PrintUiLogPath()));
 }
 
@@ -147,7 +250,8 @@ TEST_F(PrintUiStandIn, SecondPrinterOfTheSameModelReusesTheDriver) {
 TEST_F(PrintUiStandIn, TakenNameKeepsTheExistingPrinter) {
     RunPrintUi(kInstallQ73);
     // Wine's AddPrinterA alone would move the printer to COM1:.
-    RunPrintUi(InstallCommand("Q73", "COM1:"));
+    EXPECT_EQ(RunPrintUi(InstallCommand("Q73", "COM1:")), kFailureExitCode);
+    EXPECT_NE(RefusalsOf(Log()).find("a printer named \"Q73\" exists"), std::string::npos) << Log();
     const std::vector<LocalPrinter> found = FindPrinters("Q73");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].strPort, "LPT1:");
@@ -167,13 +271,13 @@ TEST_F(PrintUiStandIn, DefaultCommandForAMissingPrinterKeepsTheDefault) {
     RunPrintUi(kInstallQ73);
     RunPrintUi(DefaultCommand("Q73"));
     ASSERT_EQ(DefaultPrinterName(), "Q73");
-    RunPrintUi(DefaultCommand("Q73 missing"));
+    EXPECT_EQ(RunPrintUi(DefaultCommand("Q73 missing")), kFailureExitCode);
     EXPECT_EQ(DefaultPrinterName(), "Q73");
 }
 
 TEST_F(PrintUiStandIn, FailKnobOnlyLogs) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
-    RunPrintUi(kInstallQ73);
+    EXPECT_EQ(RunPrintUi(kInstallQ73), 0u);  // a print UI that quietly adds nothing
     EXPECT_TRUE(FindPrinters("Q73").empty());
     EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
     EXPECT_EQ(ListLocalPrinters().size(), m_nPrintersBefore);
@@ -221,15 +325,13 @@ struct RefusedCase {
     std::string strArguments;
 };
 
-// Command lines that must change nothing but the log: refused by the parser, or naming an
-// INF that is not there.
+// Command lines the parser refuses: they change nothing but the log.
 const RefusedCase kRefusedCases[] = {
     {"unknown switch", std::string(kInstallQ73) + "/Xg"},
     {"missing value", "/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b /m \"Q73\" "},
     {"unterminated quote", "/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73 /m \"Q73\" "},
     {"no action", "/f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" "},
     {"two actions", "/if /y /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" "},
-    {"missing INF", "/if /f C:\\TEMP\\NONE.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" "},
     {"empty", ""},
 };
 
@@ -237,22 +339,17 @@ TEST_F(PrintUiStandIn, RefusedCommandLinesChangeNothingButTheLog) {
     RunPrintUi(InstallCommand(kOtherName));
     RunPrintUi(DefaultCommand(kOtherName));
     ASSERT_EQ(DefaultPrinterName(), kOtherName);
-    std::string strExpectedLog = Log();
+    std::string strExpectedLog = CommandLinesOf(Log());
     for (const RefusedCase& c : kRefusedCases) {
-        RunPrintUi(c.strArguments);
+        EXPECT_EQ(RunPrintUi(c.strArguments), kFailureExitCode) << c.pszWhat;
         strExpectedLog += c.strArguments + "\r\n";
         EXPECT_TRUE(FindPrinters("Q73").empty()) << c.pszWhat;
         EXPECT_EQ(FindPrinters(kOtherName).size(), 1u) << c.pszWhat;
         EXPECT_EQ(DefaultPrinterName(), kOtherName) << c.pszWhat;
     }
-    EXPECT_EQ(Log(), strExpectedLog);
-}
-
-TEST_F(PrintUiStandIn, MissingDriverFileAddsNeitherDriverNorPrinter) {
-    ASSERT_TRUE(::DeleteFileA((PrinterDriverDirectory() + "\\UNIDRV.DLL").c_str()));
-    RunPrintUi(kInstallQ73);
-    EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
-    EXPECT_TRUE(FindPrinters("Q73").empty());
+    EXPECT_EQ(CommandLinesOf(Log()), strExpectedLog);
+    const std::string strRefusals = RefusalsOf(Log());
+    EXPECT_EQ(std::count(strRefusals.begin(), strRefusals.end(), '\n'), static_cast<std::ptrdiff_t>(std::size(kRefusedCases))) << strRefusals;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <winspool.h>
 #include <tlhelp32.h>
 
+#include <cstring>
+
 #include "framework/scoped_handle.h"
 #include "payload/spooler.h"
 #include "test_support.h"
@@ -12,6 +14,24 @@ namespace {
 
 constexpr char kEnvironment[] = "Windows NT x86";
 constexpr DWORD kPollMs = 50;
+constexpr char kRefusalStart[] = "!refused: ";  // as the stand-in writes it
+
+// The lines of a log that are refusals (bRefusals) or command lines, each ended by CR LF.
+std::string LogLines(const std::string& strLog, bool bRefusals) {
+    std::string strLines;
+    const std::string strStart = kRefusalStart;
+    for (std::size_t nAt = 0; nAt < strLog.size();) {
+        std::size_t nEnd = strLog.find("\r\n", nAt);
+        nEnd = nEnd == std::string::npos ? strLog.size() : nEnd + 2;
+        const std::string strLine = strLog.substr(nAt, nEnd - nAt);
+        const bool bRefusal = strLine.compare(0, strStart.size(), strStart) == 0;
+        if (bRefusal == bRefusals) strLines += bRefusal ? strLine.substr(strStart.size()) : strLine;
+        nAt = nEnd;
+    }
+    return strLines;
+}
+
+std::string Text(const char* psz) { return psz ? std::string(psz) : std::string(); }
 
 // A tool-help snapshot is closed like a file handle, and invalid in the same way.
 using CSnapshotHandle = CFileHandle;
@@ -64,7 +84,36 @@ std::string PrintUiLogPath() {
     return std::string(szWindows) + "\\temp\\q73-printui.log";
 }
 
-std::string PrintUiLog() { return ReadFileBytes(PrintUiLogPath()); }
+bool GetInstalledDriverFiles(const char* pszModel, InstalledDriverFiles& files) {
+    std::string strEnvironment = kEnvironment;
+    DWORD cbNeeded = 0, nCount = 0;
+    ::EnumPrinterDriversA(nullptr, &strEnvironment[0], 3, nullptr, 0, &cbNeeded, &nCount);
+    std::vector<BYTE> buffer(cbNeeded ? cbNeeded : 1);
+    if (!cbNeeded || !::EnumPrinterDriversA(nullptr, &strEnvironment[0], 3, buffer.data(), cbNeeded, &cbNeeded,
+                                            &nCount)) {
+        ADD_FAILURE() << "cannot list the printer drivers: " << ::GetLastError();
+        return false;
+    }
+    const auto* pInfo = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
+    for (DWORD i = 0; i < nCount; ++i) {
+        if (!pInfo[i].pName || ::lstrcmpiA(pInfo[i].pName, pszModel) != 0) continue;
+        files.strDriverPath = Text(pInfo[i].pDriverPath);
+        files.strConfigFile = Text(pInfo[i].pConfigFile);
+        files.strDataFile = Text(pInfo[i].pDataFile);
+        files.strHelpFile = Text(pInfo[i].pHelpFile);
+        files.dependentFiles.clear();
+        for (const char* psz = pInfo[i].pDependentFiles; psz && *psz; psz += std::strlen(psz) + 1)
+            files.dependentFiles.push_back(psz);
+        return true;
+    }
+    ADD_FAILURE() << "no printer driver " << pszModel;
+    return false;
+}
+
+std::string CommandLinesOf(const std::string& strLog) { return LogLines(strLog, false); }
+std::string RefusalsOf(const std::string& strLog) { return LogLines(strLog, true); }
+std::string PrintUiLog() { return CommandLinesOf(ReadFileBytes(PrintUiLogPath())); }
+std::string PrintUiRefusals() { return RefusalsOf(ReadFileBytes(PrintUiLogPath())); }
 
 std::string InstallCommand(const std::string& strPrinter, const std::string& strPort) {
     return "/if /f C:\\TEMP\\Q73.INF /r \"" + strPort + "\" /b \"" + strPrinter + "\" /m \"Q73\" ";

@@ -38,9 +38,28 @@ std::string PrinterDriverDirectory();
 // The default printer's name; empty when there is none.
 std::string DefaultPrinterName();
 
-// The print-UI stand-in's default log file, %WINDIR%\temp\q73-printui.log, and its text.
+// The files of an installed driver as the spooler reports them (full paths), level 3.
+struct InstalledDriverFiles {
+    std::string strDriverPath;
+    std::string strConfigFile;
+    std::string strDataFile;
+    std::string strHelpFile;
+    std::vector<std::string> dependentFiles;
+};
+// False, and a test failure, when driver pszModel of "Windows NT x86" cannot be fetched.
+bool GetInstalledDriverFiles(const char* pszModel, InstalledDriverFiles& files);
+
+// The print-UI stand-in's default log file, %WINDIR%\temp\q73-printui.log. It holds a line for
+// every command line the stand-in received, and after a refused call a line with the reason,
+// which starts with "!refused: ".
 std::string PrintUiLogPath();
+// The command lines of a log text, each ended by CR LF, refusals left out.
+std::string CommandLinesOf(const std::string& strLog);
+// The refusals of a log text without their "!refused: " start, each ended by CR LF.
+std::string RefusalsOf(const std::string& strLog);
+// The command lines and the refusals of the default log.
 std::string PrintUiLog();
+std::string PrintUiRefusals();
 // The print-UI command lines the installer hands to rundll32 (after "printui.dll,PrintUIEntry "),
 // as the stand-in logs them.
 std::string InstallCommand(const std::string& strPrinter, const std::string& strPort = "LPT1:");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
+#include <algorithm>
 #include <vector>
 
 #include "framework/file_finder.h"
@@ -175,4 +178,43 @@ std::string StagedBytes(const StagedFile& file, const std::string& strPrinter) {
     PatchRule rules[kPatchRuleCount];
     if (!MakePatchRules(strPrinter, rules)) ADD_FAILURE() << "no patch rules for " << strPrinter;
     return PatchText(strBytes, rules, kPatchRuleCount);
+}
+
+std::vector<std::string> AccountsAllowedInto(const char* pszPath) {
+    DWORD cbNeeded = 0;
+    ::GetFileSecurityA(pszPath, DACL_SECURITY_INFORMATION, nullptr, 0, &cbNeeded);
+    std::vector<BYTE> descriptor(cbNeeded ? cbNeeded : 1);
+    BOOL bPresent = FALSE, bDefaulted = FALSE;
+    PACL pDacl = nullptr;
+    if (!::GetFileSecurityA(pszPath, DACL_SECURITY_INFORMATION, descriptor.data(), cbNeeded, &cbNeeded) ||
+        !::GetSecurityDescriptorDacl(descriptor.data(), &bPresent, &pDacl, &bDefaulted) || !bPresent || !pDacl)
+        return {"<no dacl>"};
+    std::vector<std::string> writers;
+    for (DWORD i = 0; i < pDacl->AceCount; ++i) {
+        void* pAce = nullptr;
+        if (!::GetAce(pDacl, i, &pAce)) continue;
+        const auto* pAllowed = static_cast<const ACCESS_ALLOWED_ACE*>(pAce);
+        if (pAllowed->Header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+        char* pszSid = nullptr;
+        if (::ConvertSidToStringSidA(const_cast<DWORD*>(&pAllowed->SidStart), &pszSid)) {
+            writers.push_back(pszSid);
+            ::LocalFree(pszSid);
+        }
+    }
+    std::sort(writers.begin(), writers.end());
+    return writers;
+}
+
+std::string ProcessAccount() {
+    CKernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return "";
+    BYTE buffer[256];
+    DWORD cbNeeded = 0;
+    char* pszSid = nullptr;
+    if (!::GetTokenInformation(token.GetUnsafe(), TokenUser, buffer, sizeof buffer, &cbNeeded) ||
+        !::ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &pszSid))
+        return "";
+    const std::string strSid = pszSid;
+    ::LocalFree(pszSid);
+    return strSid;
 }

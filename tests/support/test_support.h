@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A fresh, empty directory below C:\q73tests, removed with everything in it at the end.
 class CScopedDirectory {
@@ -56,3 +57,8 @@ std::string UninstallKey(const std::string& strPrinter);
 // The bytes a staged file of the plan must have for the printer name (GPD and INI patched).
 struct StagedFile;
 std::string StagedBytes(const StagedFile& file, const std::string& strPrinter);
+// The accounts (as SID strings, sorted) that the file's or directory's DACL allows any access;
+// "<no dacl>" alone when it has none (everyone may do anything).
+std::vector<std::string> AccountsAllowedInto(const char* pszPath);
+// The SID string of the account this process runs as.
+std::string ProcessAccount();
