@@ -151,14 +151,24 @@ private:
         return Outcome::Success();
     }
 
+    // Where the platform's printer INF copies the Unidrv core from (target_platform.h).
+    std::string PlatformCoreFolder() const {
+        if (!*kPlatformCoreFolder) return m_strFolder;
+        CPathString strSystem;
+        const UINT nLength = ::GetSystemDirectoryA(strSystem.GetBufferUnsafe(), CPathString::kCapacity);
+        if (nLength == 0 || nLength >= CPathString::kCapacity) return std::string();
+        return JoinPath(strSystem.c_str(), kPlatformCoreFolder);
+    }
+
     Outcome FollowNeeds(const std::string& strSection) {
+        const std::string strCoreFolder = PlatformCoreFolder();
         for (const std::string& strNeeded : ListedNames(strSection, "Needs")) {
             const ModelledSection* pSection = PlatformSection(strNeeded);
             if (!pSection)
                 return Outcome::Failure(ERROR_SECTION_NOT_FOUND, "[" + strSection + "] needs [" + strNeeded +
                                                                      "], which no included INF has");
             for (const char* const* ppszName = pSection->ppszCopies; *ppszName; ++ppszName) {
-                const Outcome outcome = AddFile(*ppszName, JoinPath(m_strFolder, *ppszName));
+                const Outcome outcome = AddFile(*ppszName, JoinPath(strCoreFolder, *ppszName));
                 if (!outcome.Succeeded()) return outcome;
             }
             TakeKeys(*pSection);

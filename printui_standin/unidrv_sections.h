@@ -4,7 +4,8 @@
 // UNIDRV.OEM copies the Unidrv core (the rendering and configuration DLLs, their resource DLL
 // and help file, and the standard-names file every GPD includes); UNIDRV_DATA names the driver,
 // configuration and help files. The platform copies the core from its own driver store; in our
-// prefixes the installer stages it beside the INF, so the core is taken from the INF's folder.
+// 32-bit prefixes the installer stages it beside the INF, so the core is taken from the INF's
+// folder there, and from the driver store folder of target_platform.h on x86-64.
 // Portable.
 #pragma once
 
@@ -15,7 +16,8 @@ constexpr char kPlatformPrinterInf[] = "NTPRINT.INF";
 
 struct ModelledSection {
     const char* pszName;
-    // The files the section copies into the driver directory, from the INF's folder; null-ended.
+    // The files the section copies into the driver directory, from the platform's core folder;
+    // null-ended.
     const char* const* ppszCopies;
     // The keys a data section sets; nullptr where it sets none.
     const char* pszDriverFile;

@@ -100,14 +100,31 @@ def stand_in(row):
     return bytes(data[:row.size])
 
 
-def vendor_file(row, vendor_dir, strict):
-    """The maker's or platform's file from the vendor folder, else (unless strict) a stand-in."""
+def vendor_path(row):
+    """The path in the vendor folder of a vendor: or vendor-dll: row."""
+    kind, rest = row.source.split(":", 1)
+    return rest.rsplit(":", 1)[0] if kind == "vendor-dll" else rest
+
+
+def read_target(row, targets):
+    target = row.source.rsplit(":", 1)[1]
+    if target not in targets:
+        raise ManifestError(f"line {row.number}: no path given for target {target}")
+    with open(targets[target], "rb") as f:
+        return f.read()
+
+
+def vendor_file(row, vendor_dir, strict, targets):
+    """The maker's or platform's file from the vendor folder, else (unless strict) a stand-in:
+    made from the row's label, or for a vendor-dll: row the project's own build of one."""
     if not vendor_dir:
         if strict:
-            raise ManifestError(f"id {row.rid}: a release build takes {row.source.split(':', 1)[1]} "
+            raise ManifestError(f"id {row.rid}: a release build takes {vendor_path(row)} "
                                 f"from the vendor folder, and none is named")
+        if row.source.startswith("vendor-dll:"):
+            return read_target(row, targets), False
         return stand_in(row), False
-    path = os.path.join(vendor_dir, row.source.split(":", 1)[1])
+    path = os.path.join(vendor_dir, vendor_path(row))
     if not os.path.isfile(path):
         raise ManifestError(f"id {row.rid}: the vendor folder has no {path}")
     with open(path, "rb") as f:
@@ -126,14 +143,12 @@ def build(rows, res_dir, vendor_dir, targets, strict=False):
             kind = row.source.split(":", 1)[0]
             if kind in ("text", "text-nofinal"):
                 files[row.name] = encode_text(res_dir, row.source)
-            elif kind == "vendor":
-                files[row.name], vendor = vendor_file(row, vendor_dir, strict)
+            elif kind in ("vendor", "vendor-dll"):
+                if kind == "vendor-dll" and row.source.count(":") != 2:
+                    raise ManifestError(f"line {row.number}: expected vendor-dll:PATH:TARGET")
+                files[row.name], vendor = vendor_file(row, vendor_dir, strict, targets)
             elif kind == "target":
-                target = row.source.split(":", 1)[1]
-                if target not in targets:
-                    raise ManifestError(f"line {row.number}: no path given for target {target}")
-                with open(targets[target], "rb") as f:
-                    files[row.name] = f.read()
+                files[row.name] = read_target(row, targets)
             else:
                 raise ManifestError(f"line {row.number}: unknown source kind '{kind}'")
             sources[row.name] = row.source

@@ -6,7 +6,8 @@ Usage:
   vendor_files.py check MANIFEST FOLDER   every file FOLDER lacks or holds at another size
   vendor_files.py table MANIFEST          the list as a Markdown table (path, size, what it is)
 
-Each file is listed once, however many ids share it. `check` prints one line per problem and
+Each file is listed once, however many ids share it. A vendor-dll: row's file may have any
+size ("any" in the table); only its presence is checked. `check` prints one line per problem and
 exits 1 when there is any ("missing PATH (N bytes)" or "wrong size PATH: A bytes, expected N"),
 0 when the folder holds every file at its size; an empty FOLDER argument or a folder that does
 not exist lacks them all.
@@ -16,7 +17,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from payload import ManifestError, read_manifest  # noqa: E402
+from payload import ManifestError, read_manifest, vendor_path  # noqa: E402
 
 
 class VendorFile:
@@ -28,10 +29,11 @@ def vendor_files(manifest):
     """The distinct vendor files in manifest order; rows naming one path must agree on its size."""
     files = {}
     for row in read_manifest(manifest):
-        kind, _, path = row.source.partition(":")
-        if kind != "vendor":
+        kind = row.source.partition(":")[0]
+        if kind not in ("vendor", "vendor-dll"):
             continue
-        if row.size is None:
+        path = vendor_path(row)
+        if row.size is None and kind == "vendor":
             raise ManifestError(f"line {row.number}: a vendor file needs a fixed size")
         known = files.get(path)
         if known is None:
@@ -41,20 +43,24 @@ def vendor_files(manifest):
     return list(files.values())
 
 
+def size_text(item):
+    return "any size" if item.size is None else f"{item.size} bytes"
+
+
 def problems(files, folder):
     found = []
     for item in files:
         path = os.path.join(folder, item.path)
         if not folder or not os.path.isfile(path):
-            found.append(f"missing    {item.path} ({item.size} bytes)")
-        elif os.path.getsize(path) != item.size:
+            found.append(f"missing    {item.path} ({size_text(item)})")
+        elif item.size is not None and os.path.getsize(path) != item.size:
             found.append(f"wrong size {item.path}: {os.path.getsize(path)} bytes, expected {item.size}")
     return found
 
 
 def table(files):
     lines = ["| Path in the vendor folder | Bytes | What it is |", "|---|---:|---|"]
-    lines += [f"| `{item.path}` | {item.size} | {item.label} |" for item in files]
+    lines += [f"| `{item.path}` | {'any' if item.size is None else item.size} | {item.label} |" for item in files]
     return "\n".join(lines)
 
 

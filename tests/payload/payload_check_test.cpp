@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 #include <map>
 #include <set>
 #include <string>
@@ -47,14 +49,18 @@ protected:
 HMODULE Payload::s_hModule = nullptr;
 std::set<unsigned> Payload::s_ids;
 
+// 146 to 256 with the gaps the x86 sets have always had, then the x64 set's 257 to 262.
 std::set<unsigned> ExpectedIds() {
     std::set<unsigned> ids;
-    for (unsigned nID = 146; nID <= 256; ++nID) {
+    for (unsigned nID = 146; nID <= 262; ++nID) {
         const bool bGap = nID == 160 || nID == 167 || nID == 180 || nID == 181 || (nID >= 202 && nID <= 247);
         if (!bGap) ids.insert(nID);
     }
     return ids;
 }
+
+// The maker's x64 plug-ins, or their stand-ins.
+constexpr unsigned kX64Plugins[] = {257, 258, 259, 260};
 
 // Groups of ids that hold one file, with its size where we make the file ourselves or the
 // stand-in takes the maker's size. 0 for a size we do not fix (the uninstaller).
@@ -62,7 +68,7 @@ struct SharedFile { std::vector<unsigned> ids; std::size_t cbSize; };
 
 const std::vector<SharedFile>& SharedFiles() {
     static const std::vector<SharedFile> files = {
-        {{146}, 9304}, {{147}, 9326}, {{148}, 44}, {{248}, 9305}, {{255}, 0}, {{256}, 1569},
+        {{146}, 9304}, {{147}, 9326}, {{148}, 44}, {{248}, 9305}, {{255}, 0}, {{256}, 1756},
         {{153, 168, 186}, 14362}, {{155, 169, 187}, 16605}, {{159, 170, 188}, 64},
         {{156, 171, 189}, 23040}, {{154}, 496},
         {{149, 172}, 264704}, {{152, 173}, 12164}, {{150, 174}, 193024}, {{151, 175}, 618496},
@@ -71,6 +77,7 @@ const std::vector<SharedFile>& SharedFiles() {
         {{166, 179, 199}, 619520},
         {{161, 182}, 13312}, {{200}, 15872}, {{157, 184, 194}, 13312}, {{249, 250, 251}, 13312},
         {{162, 183, 201}, 5120}, {{158, 185, 195, 252, 253, 254}, 5120},
+        {{257}, 0}, {{258}, 0}, {{259}, 0}, {{260}, 0}, {{261}, 0}, {{262}, 0},
     };
     return files;
 }
@@ -90,7 +97,7 @@ std::vector<std::string> SplitLines(const std::string& strText, const char* pszE
 
 TEST_F(Payload, HoldsExactlyTheListedIdsUnderLanguage2052) {
     EXPECT_EQ(s_ids, ExpectedIds());
-    for (unsigned nID : {160u, 167u, 180u, 181u, 202u, 247u}) EXPECT_EQ(s_ids.count(nID), 0u) << nID;
+    for (unsigned nID : {160u, 167u, 180u, 181u, 202u, 247u, 263u}) EXPECT_EQ(s_ids.count(nID), 0u) << nID;
     for (unsigned nID : ExpectedIds()) {
         EXPECT_NE(::FindResourceExA(s_hModule, "OWNER_DATA", MAKEINTRESOURCEA(nID),
                                     MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)),
@@ -155,10 +162,103 @@ TEST_F(Payload, TheGpdIsAnEightyMillimetreDescriptionWithThreePatchedLines) {
 TEST_F(Payload, TheInfInstallsModelQ73FromTheStagedLayout) {
     const std::string strInf = Bytes(256);
     for (const char* pszText : {"$Windows NT$", "ntprint.inf", "Class=Printer", "{4D36E979-E325-11CE-BFC1-08002BE10318}",
-                                "08/07/2004", "NTx86", "NTamd64", "NTia64", "UNIDRV_DATA", "Q73.GPD", "66000",
+                                "08/07/2004", "NTx86", "NTamd64", "UNIDRV_DATA", "Q73.GPD", "66000",
                                 "NTPRINT.INF", "UNIDRV.OEM", "COM1:", "COM4:", "38400,n,8,1,p", "Q73D.DLL",
                                 "Q73F.DLL", "ZIKU.UFM", "Q73.INI", "Q73RES.DLL", "[Manufacturer]"}) {
         EXPECT_NE(strInf.find(pszText), std::string::npos) << pszText;
+    }
+    // 64-bit Windows takes the plug-ins from the amd64 subfolder; no section for IA-64 systems,
+    // which would install the x86 plug-ins.
+    EXPECT_NE(strInf.find("3 = %Disk1%,,,amd64\r\n"), std::string::npos);
+    EXPECT_NE(strInf.find("[SourceDisksFiles.amd64]\r\nQ73D.DLL = 3\r\nQ73F.DLL = 3\r\n"), std::string::npos);
+    EXPECT_EQ(strInf.find("ia64"), std::string::npos);
+}
+
+namespace {
+
+// The machine field of a PE image's file header and whether it is a DLL; 0 when the bytes are
+// no PE image.
+struct PeImage { WORD wMachine = 0; bool bDll = false; };
+PeImage ReadPeHeader(const std::string& strBytes) {
+    PeImage image;
+    DWORD dwHeader = 0;
+    if (strBytes.size() < 0x40 || strBytes.compare(0, 2, "MZ") != 0) return image;
+    std::memcpy(&dwHeader, strBytes.data() + 0x3C, sizeof dwHeader);
+    if (strBytes.size() < dwHeader + 24 || strBytes.compare(dwHeader, 4, std::string("PE\0\0", 4)) != 0) return image;
+    WORD wCharacteristics = 0;
+    std::memcpy(&image.wMachine, strBytes.data() + dwHeader + 4, sizeof image.wMachine);
+    std::memcpy(&wCharacteristics, strBytes.data() + dwHeader + 22, sizeof wCharacteristics);
+    image.bDll = (wCharacteristics & IMAGE_FILE_DLL) != 0;
+    return image;
+}
+
+// A text of the version resource's English block; empty when there is none.
+std::string VersionText(const std::string& strPath, const char* pszName) {
+    DWORD dwHandle = 0;
+    const DWORD cbInfo = ::GetFileVersionInfoSizeA(strPath.c_str(), &dwHandle);
+    if (!cbInfo) return std::string();
+    std::string strInfo(cbInfo, '\0');
+    if (!::GetFileVersionInfoA(strPath.c_str(), 0, cbInfo, &strInfo[0])) return std::string();
+    void* pValue = nullptr;
+    UINT cchValue = 0;
+    const std::string strQuery = std::string("\\StringFileInfo\\040904B0\\") + pszName;
+    if (!::VerQueryValueA(strInfo.data(), strQuery.c_str(), &pValue, &cchValue) || !pValue) return std::string();
+    return static_cast<const char*>(pValue);
+}
+
+}  // namespace
+
+TEST_F(Payload, TheX64SetsDllsAreX8664Dlls) {
+    for (unsigned nID : {257u, 258u, 259u, 260u, 261u, 262u}) {
+        const PeImage image = ReadPeHeader(Bytes(nID));
+        EXPECT_EQ(image.wMachine, IMAGE_FILE_MACHINE_AMD64) << nID;
+        EXPECT_TRUE(image.bDll) << nID;
+    }
+}
+
+// Without the maker's files, each x64 plug-in is our stand-in and says so, and which one it is.
+TEST_F(Payload, TheX64PluginStandInsSayWhatTheyStandFor) {
+    if (Bytes(163).compare(0, 2, "MZ") == 0) GTEST_SKIP() << "built with the vendor's files";
+    CScopedDirectory dir("x64standin");
+    const char* const kWhat[] = {"rendering plug-in", "configuration plug-in of the printer's maker, English",
+                                 "configuration plug-in of the printer's maker, Simplified Chinese",
+                                 "configuration plug-in of the printer's maker, Traditional Chinese"};
+    for (std::size_t i = 0; i < std::size(kX64Plugins); ++i) {
+        const std::string strPath = dir.File("plugin" + std::to_string(kX64Plugins[i]) + ".dll");
+        WriteFileBytes(strPath, Bytes(kX64Plugins[i]));
+        EXPECT_EQ(VersionText(strPath, "FileDescription").rfind("Stand-in for the ", 0), 0u) << kX64Plugins[i];
+        EXPECT_NE(VersionText(strPath, "FileDescription").find(kWhat[i]), std::string::npos) << kX64Plugins[i];
+        EXPECT_NE(VersionText(strPath, "FileDescription").find("x64"), std::string::npos) << kX64Plugins[i];
+        EXPECT_EQ(VersionText(strPath, "Comments").rfind("Test build", 0), 0u) << kX64Plugins[i];
+    }
+}
+
+// The x64 resource libraries name every option as the x86 ones do: English 261 as 162, Chinese
+// 262 as 158.
+TEST_F(Payload, TheX64ResourceLibrariesHoldTheX86OnesStrings) {
+    CScopedDirectory dir("x64reslib");
+    for (const auto& [nX64, nX86] : {std::pair<unsigned, unsigned>{261, 162}, {262, 158}}) {
+        HMODULE hModules[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            const unsigned nID = i ? nX86 : nX64;
+            const std::string strPath = dir.File("res" + std::to_string(nID) + ".dll");
+            WriteFileBytes(strPath, Bytes(nID));
+            hModules[i] = ::LoadLibraryExA(strPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            ASSERT_NE(hModules[i], nullptr) << nID;
+        }
+        int nStrings = 0;
+        for (UINT nString = 300; nString <= 801; ++nString) {
+            char szX64[256] = {}, szX86[256] = {};
+            const int cchX64 = ::LoadStringA(hModules[0], nString, szX64, sizeof szX64);
+            EXPECT_EQ(cchX64, ::LoadStringA(hModules[1], nString, szX86, sizeof szX86)) << nX64 << " string " << nString;
+            EXPECT_STREQ(szX64, szX86) << nX64 << " string " << nString;
+            nStrings += cchX64 > 0;
+        }
+        char szPaper[64] = {};
+        ::LoadStringA(hModules[0], 800, szPaper, sizeof szPaper);
+        EXPECT_STREQ(szPaper, "papersize(80x297mm)") << nX64;
+        EXPECT_GT(nStrings, 1) << nX64;
+        for (HMODULE hModule : hModules) ::FreeLibrary(hModule);
     }
 }
 

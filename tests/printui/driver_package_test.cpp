@@ -91,7 +91,7 @@ TEST_F(DriverPackageFromInf, ModelsSectionsFallBackFromTheArchitectureToNtToUnde
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         const std::string strCase =
-            ReplacedOnce(strInf, "%Q73%=Q73,NTx86,NTamd64,NTia64", c.strManufacturer) + "\r\n" + c.strSections;
+            ReplacedOnce(strInf, "%Q73%=Q73,NTx86,NTamd64", c.strManufacturer) + "\r\n" + c.strSections;
         const Outcome outcome = Read(strCase);
         if (!c.pszHelp) {
             EXPECT_EQ(outcome.dwError, static_cast<DWORD>(ERROR_UNKNOWN_PRINTER_DRIVER)) << outcome.strReason;

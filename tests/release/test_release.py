@@ -21,12 +21,13 @@ FILES = vendor_files.vendor_files(MANIFEST)
 
 
 def make_vendor_folder(folder):
-    """A complete fake vendor folder: every file at the size the manifest gives."""
+    """A complete fake vendor folder: every file at the size the manifest gives (any size where
+    it gives none)."""
     for item in FILES:
         path = os.path.join(folder, item.path)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
-            f.write(b"MZ fake vendor file ".ljust(item.size, b"\0"))
+            f.write(b"MZ fake vendor file ".ljust(4096 if item.size is None else item.size, b"\0"))
 
 
 class ReleasePreset(unittest.TestCase):
@@ -59,7 +60,7 @@ class ReleasePreset(unittest.TestCase):
         self.assertRefused(result)
         self.assertIn(f"there is no vendor folder {self.vendor}", " ".join(result.stderr.split()))
         for item in FILES:
-            self.assertIn(f"missing    {item.path} ({item.size} bytes)", result.stderr)
+            self.assertIn(f"missing    {item.path} ({vendor_files.size_text(item)})", result.stderr)
 
     def test_a_vendor_file_of_another_size_is_named_alone(self):
         make_vendor_folder(self.vendor)

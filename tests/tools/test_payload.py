@@ -66,6 +66,29 @@ class PayloadTool(unittest.TestCase):
         self.assertNotEqual(missing.returncode, 0)
         self.assertIn("no", missing.stderr)
 
+    def test_a_vendor_dll_is_the_makers_file_or_else_the_projects_loadable_stand_in(self):
+        built = os.path.join(self.dir.name, "standin.dll")
+        with open(built, "wb") as f:
+            f.write(b"MZ our stand-in")
+        manifest = "7 PlugIn - x64/p.dll vendor-dll:x64/P.DLL:standin the P plug-in, x64\n"
+        result = self.run_tool(manifest, "--target", f"standin={built}")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(os.path.join("x64", "p.dll")), b"MZ our stand-in")
+
+        vendor = os.path.join(self.dir.name, "vendor")
+        os.makedirs(os.path.join(vendor, "x64"))
+        with open(os.path.join(vendor, "x64", "P.DLL"), "wb") as f:
+            f.write(b"MZ the maker's file, any size")
+        for options in ((), ("--strict",)):
+            with self.subTest(options=options):
+                result = self.run_tool(manifest, "--vendor", vendor, "--target", f"standin={built}", *options)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(self.read(os.path.join("x64", "p.dll")), b"MZ the maker's file, any size")
+        # A release never takes the stand-in, and a named folder must hold the file.
+        self.assertIn("x64/P.DLL", self.run_tool(manifest, "--strict", "--target", f"standin={built}").stderr)
+        os.remove(os.path.join(vendor, "x64", "P.DLL"))
+        self.assertEqual(self.run_tool(manifest, "--vendor", vendor, "--target", f"standin={built}").returncode, 1)
+
     def test_mistakes_are_refused_and_nothing_is_written(self):
         cases = {
             "an id listed twice": "1 Id1 26 a.dll text:gbk:chinese.txt\\n1 Id1b 26 b.dll text:gbk:chinese.txt\n",
@@ -74,6 +97,8 @@ class PayloadTool(unittest.TestCase):
             "an unknown kind": "1 Id1 - a.dll copy:chinese.txt\n",
             "a character the encoding lacks": "1 Id1 - a.dll text:ascii:chinese.txt\n",
             "a missing target": "1 Id1 - a.dll target:uninstaller\n",
+            "a vendor DLL without its stand-in": "1 Id1 - a.dll vendor-dll:x64/A.DLL the A plug-in\n",
+            "a vendor DLL whose stand-in is not built": "1 Id1 - a.dll vendor-dll:x64/A.DLL:standin the A plug-in\n",
             "too few columns": "1 Id1 24 a.dll\n",
             "a name C++ cannot take": "1 2nd 26 a.dll text:gbk:chinese.txt\n",
             "a name listed twice": "1 Same 26 a.dll text:gbk:chinese.txt\n2 Same 26 a.dll text:gbk:chinese.txt\n",
