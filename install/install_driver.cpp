@@ -22,28 +22,27 @@ CPathString g_szDriverEnvironment;
 
 namespace {
 
-// Removes the staging directories where they are empty, innermost first; deletes no file.
-void RemoveEmptyStagingDirectories() {
-    for (int i = 2; i >= 0; --i) ::RemoveDirectoryA(kStagingPlaces[i]);
-}
-
-std::string StagedPath(int nPlace, const std::string& strName) {
-    return std::string(kStagingPlaces[nPlace]) + "\\" + strName;
+// Removes the platform's staging directories where they are empty, innermost first; deletes no
+// file.
+void RemoveEmptyStagingDirectories(const InstallPlatform& platform) {
+    for (std::size_t i = platform.stagingPlaces.size(); i-- > 0;) ::RemoveDirectoryA(platform.stagingPlaces[i]);
 }
 
 // What this run staged, held and verified; the copies into the driver directory are made from
 // these bytes, never read back from the staging directory.
 class CStagedSet {
 public:
-    explicit CStagedSet(std::string_view printerName) : m_printerName(printerName) {}
+    CStagedSet(std::string_view printerName, const InstallPlatform& platform)
+        : m_printerName(printerName), m_platform(platform) {}
 
     bool PrepareDirectories() {
-        return m_area.PrepareDirectories({kStagingPlaces[0], kStagingPlaces[1], kStagingPlaces[2]});
+        return m_area.PrepareDirectories({m_platform.stagingPlaces.begin(), m_platform.stagingPlaces.end()});
     }
 
-    // Stages payload nID as strName in the first nPlaces staging places (patched for the
-    // printer name when bPatch). False when it cannot be had, written, held or verified.
-    bool Stage(unsigned nID, const std::string& strName, int nPlaces, bool bPatch) {
+    // Stages payload nID as strName in the staging directory, or in every staging place
+    // (patched for the printer name when bPatch). False when it cannot be had, written, held
+    // or verified.
+    bool Stage(unsigned nID, const std::string& strName, StagingPlaces places, bool bPatch) {
         PayloadBytes bytes;
         if (bPatch) {
             m_bPatched = true;
@@ -53,8 +52,9 @@ public:
         } else if (!LoadPayload(nID, bytes)) {
             return false;
         }
-        for (int i = 0; i < nPlaces; ++i) {
-            if (!g_szPathScratch.assign(StagedPath(i, strName))) return false;
+        const std::size_t nPlaces = places == StagingPlaces::All ? m_platform.stagingPlaces.size() : 1;
+        for (std::size_t i = 0; i < nPlaces; ++i) {
+            if (!g_szPathScratch.assign(std::string(m_platform.stagingPlaces[i]) + "\\" + strName)) return false;
             if (!m_area.Stage(g_szPathScratch.c_str(), bytes.pData, bytes.cbSize)) return false;
         }
         m_staged.push_back({strName, bytes});
@@ -82,6 +82,7 @@ private:
         PayloadBytes bytes;
     };
     std::string_view m_printerName;
+    const InstallPlatform& m_platform;
     CStagingArea m_area;
     std::list<std::string> m_patchedTexts;  // the patched GPD and INI, at stable addresses
     std::vector<Staged> m_staged;
@@ -93,20 +94,23 @@ private:
 bool StageEverything(CStagedSet& staged, const InstallRequest& request) {
     const std::string_view printerName = request.printerName;
     if (!staged.PrepareDirectories()) return false;
-    if (!staged.Stage(payload_ids::kUninstaller, UninstallerFileName(printerName), 1, false) ||
-        !staged.Stage(payload_ids::kInf, DriverFileName(kInfFile, printerName), 1, false))
+    const StagingPlaces kAlone = StagingPlaces::StagingDirectory;
+    if (!staged.Stage(payload_ids::kUninstaller, UninstallerFileName(printerName), kAlone, false) ||
+        !staged.Stage(payload_ids::kInf, DriverFileName(kInfFile, printerName), kAlone, false))
         return false;
-    for (const StagedFile& file : StagingPlan(request.nOSVersion, request.wSystemLangId, request.wLanguage)) {
-        const int nPlaces = file.places == StagingPlaces::AllThree ? 3 : 1;
-        if (!staged.Stage(file.nResource, DriverFileName(file.file, printerName), nPlaces, file.bPatched)) return false;
+    const std::vector<StagedFile> plan = StagingPlan(request.platform.architecture, request.nOSVersion,
+                                                     request.wSystemLangId, request.wLanguage);
+    for (const StagedFile& file : plan) {
+        if (!staged.Stage(file.nResource, DriverFileName(file.file, printerName), file.places, file.bPatched))
+            return false;
     }
     return true;
 }
 
-// The uninstaller, then the driver set in its copy order, from the verified bytes.
-void CopyIntoDriverDirectory(const CStagedSet& staged, std::string_view printerName) {
+// The uninstaller, then the platform's driver set in its copy order, from the verified bytes.
+void CopyIntoDriverDirectory(const CStagedSet& staged, std::string_view printerName, const InstallPlatform& platform) {
     std::vector<std::string> names = {UninstallerFileName(printerName)};
-    for (const DriverFile& file : kDriverCopyOrder) names.push_back(DriverFileName(file, printerName));
+    for (const DriverFile& file : platform.copyOrder) names.push_back(DriverFileName(file, printerName));
     for (const std::string& strName : names) {
         if (const PayloadBytes* pBytes = staged.Find(strName))
             CopyToDriverDirectory(strName.c_str(), pBytes->pData, pBytes->cbSize);
@@ -124,31 +128,33 @@ void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long
 
 void InstallDriver(const InstallRequest& request) {
     const std::string_view printerName = request.printerName;
+    const InstallPlatform& platform = request.platform;
+    const char* pszEnvironment = platform.pszEnvironment;
     const TextVariant variant = ChooseTextVariant(request.wLanguage, request.wSystemLangId);
 
-    RemoveEmptyStagingDirectories();
-    PrepareInstall(printerName, request.notifications);
+    RemoveEmptyStagingDirectories(platform);
+    PrepareInstall(printerName, platform, request.notifications);
 
     CPathString strDriverDirectory;
-    const bool bDriverDirectory = GetDriverDirectory(strDriverDirectory);
-    g_szDriverEnvironment.assign(kDriverEnvironment);
+    const bool bDriverDirectory = GetDriverDirectory(strDriverDirectory, pszEnvironment);
+    g_szDriverEnvironment.assign(pszEnvironment);
 
     // What an earlier run left; a file this user may not delete stays, and staging fails on it.
-    for (const DriverFile& file : kDriverFileSet) {
+    for (const DriverFile& file : platform.driverFileSet) {
         const std::string strName = DriverFileName(file, printerName);
         DeleteFromStagingDirectory(strName.c_str());
         if (!bDriverDirectory) continue;
-        DeleteFromDriverDirectory(strName.c_str());
-        if (file.bPrinterNamed) DeleteFromDriverDirectory3(strName.c_str());
+        DeleteFromDriverDirectory(strName.c_str(), pszEnvironment);
+        if (file.bPrinterNamed) DeleteFromDriverDirectory3(strName.c_str(), pszEnvironment);
     }
 
-    CStagedSet staged(printerName);
+    CStagedSet staged(printerName, platform);
     RegistrationResult result = {RegistrationResult::Failure, true};
     // Nothing reaches the driver directory or the print-UI component unless every staged file is
     // this run's own, and stays so until the registration has ended.
     if (StageEverything(staged, request)) {
-        CopyIntoDriverDirectory(staged, printerName);
-        result = RegisterPrinter(variant);
+        CopyIntoDriverDirectory(staged, printerName, platform);
+        result = RegisterPrinter(variant, platform);
     }
     staged.Release();
     if (result.outcome == RegistrationResult::GaveUp) return;
@@ -159,5 +165,5 @@ void InstallDriver(const InstallRequest& request) {
 
     // A print-UI process that is still running may still read the staged files.
     if (result.bProcessEnded) staged.DeleteAll();
-    RemoveEmptyStagingDirectories();
+    RemoveEmptyStagingDirectories(platform);
 }

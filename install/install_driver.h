@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "framework/fixed_string.h"
+#include "payload/install_platform.h"
 
 class CUserNotifications;
 
@@ -16,13 +17,15 @@ struct InstallRequest {
     int nOSVersion;                  // the operating-system code: picks the payload set
     WORD wLanguage;                  // the language page's choice: 0 Chinese, else English
     WORD wSystemLangId;              // the system default language identifier
+    const InstallPlatform& platform; // 32-bit Windows, or 64-bit Windows: the driver's platform
     HWND hOwner;                     // the wizard frame: owns the outcome box, gets the quit request
     const char* pszTitle;            // the outcome box's caption
     CUserNotifications& notifications;
 };
 
 // The whole installation: housekeeping, staging of the driver set, copies into the driver
-// directory, registration, the outcome message and the request to quit. Returns without a
+// directory, registration, the outcome message and the request to quit, all for the request's
+// platform (its environment, staging places, driver set and print-UI component). Returns without a
 // message when the registration gave up. When a file cannot be staged as this run wrote it
 // (planted, locked, swapped, a directory of that name), nothing is copied, the print-UI
 // component is not started, and the failure message is shown.
@@ -35,5 +38,6 @@ void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long
 
 // The last file name or staging path formed by the install sequence.
 extern CPathString g_szPathScratch;
-// The spooler environment of the driver copies, "Windows NT x86" once the install has begun.
+// The spooler environment of the driver copies, the platform's ("Windows NT x86" or
+// "Windows x64") once the install has begun.
 extern CPathString g_szDriverEnvironment;

@@ -9,6 +9,7 @@
 #include "payload/install_constants.h"
 #include "payload/printer_search.h"
 #include "payload/spooler.h"
+#include "payload/wow64.h"
 
 namespace {
 
@@ -20,15 +21,17 @@ bool SystemDirectory(CPathString& strPath) {
     return nLength != 0 && nLength < CPathString::kCapacity;
 }
 
-// The system's own rundll32, never one found on the search path (a planted copy in the
-// current directory or beside the program would run otherwise).
-bool SystemRundll32(CPathString& strPath) { return SystemDirectory(strPath) && strPath.append("\\rundll32.exe"); }
-
-// Starts the command line hidden in pszDirectory. The process handle is returned through
-// pProcess when it is given.
-bool StartHidden(const CFixedString<1000>& strCommand, const char* pszDirectory, CKernelHandle* pProcess) {
-    CPathString strProgram;
-    if (!SystemRundll32(strProgram)) return false;
+// Starts the command line hidden in pszDirectory, in the system's own rundll32 of the platform,
+// never one found on the search path (a planted copy in the current directory or beside the
+// program would run otherwise). The process handle is returned through pProcess when it is
+// given.
+bool StartHidden(const CFixedString<1000>& strCommand, const char* pszDirectory, const InstallPlatform& platform,
+                 CKernelHandle* pProcess) {
+    SystemProgram rundll32;
+    if (!FindSystemProgram("rundll32.exe", platform.bNativePrintUi, rundll32)) return false;
+    const CFileSystemRedirectionOff redirection(rundll32.bRedirectionOff);
+    if (!redirection.Succeeded()) return false;
+    const CPathString& strProgram = rundll32.strPath;
     CFixedString<1000> strWritable(strCommand);  // CreateProcessA may write to its command line
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -52,7 +55,7 @@ DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
     return dwPrevious;
 }
 
-RegistrationResult RegisterPrinter(TextVariant variant) {
+RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform) {
     std::vector<std::string> before;
     if (!EnumerateLocalPrinters(before)) return {RegistrationResult::GaveUp, false};
     const int nCountBefore = CountPrintersContaining(before, kModelName);
@@ -67,7 +70,7 @@ RegistrationResult RegisterPrinter(TextVariant variant) {
     // The install command runs in the staging directory. It is handed to it rather than made
     // this program's current directory, which would keep the directory from being removed.
     CKernelHandle hProcess;
-    if (!StartHidden(strInstall, kStagingDirectory, &hProcess)) return {RegistrationResult::Failure, true};
+    if (!StartHidden(strInstall, kStagingDirectory, platform, &hProcess)) return {RegistrationResult::Failure, true};
     if (::WaitForSingleObject(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)
         return {RegistrationResult::Failure, false};  // still running: it may read the staged files
     hProcess.Reset();
@@ -85,6 +88,6 @@ RegistrationResult RegisterPrinter(TextVariant variant) {
     CPathString strSystem;
     if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()) &&
         SystemDirectory(strSystem))
-        StartHidden(strDefault, strSystem.c_str(), nullptr);  // its result is not observed
+        StartHidden(strDefault, strSystem.c_str(), platform, nullptr);  // its result is not observed
     return {RegistrationResult::Success, true};
 }

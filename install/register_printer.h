@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "payload/install_platform.h"
 #include "payload/text_variant.h"
 
 struct RegistrationResult {
@@ -14,9 +15,11 @@ struct RegistrationResult {
 
 // Counts the model's printers, runs the install command hidden (rundll32 by its full path in
 // the system directory, from "C:\TEMP"), waits for it, recounts, and on success starts the
-// default-printer command for the printer this install added. GaveUp when the spooler cannot
-// be enumerated; an empty spooler counts 0 printers.
-RegistrationResult RegisterPrinter(TextVariant variant);
+// default-printer command for the printer this install added. On the x64 platform both
+// commands run in the 64-bit system's rundll32, whose print-UI component installs the x64
+// driver (wow64.h). GaveUp when the spooler cannot be enumerated; an empty spooler counts 0
+// printers.
+RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform);
 
 // For tests only: how long RegisterPrinter waits for the install command (90 000 ms unless
 // changed). Returns the previous value.

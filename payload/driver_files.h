@@ -39,6 +39,17 @@ inline constexpr DriverFile kDriverCopyOrder[] = {
     kFontMetricsFile, kIniFile, kResourceLibraryFile, kRenderingPluginFile, kConfigPluginFile,
 };
 
+// The x64 set on 64-bit Windows: the same files and orders without the Unidrv core, which that
+// platform supplies itself (the INF's Needs) and which is never ours to delete there.
+inline constexpr DriverFile kX64DriverFileSet[] = {
+    kStandardNamesFile, kGpdFile, kIniFile, kRenderingPluginFile, kConfigPluginFile, kFontMetricsFile,
+    kResourceLibraryFile,
+};
+inline constexpr DriverFile kX64DriverCopyOrder[] = {
+    kGpdFile, kStandardNamesFile, kFontMetricsFile, kIniFile, kResourceLibraryFile, kRenderingPluginFile,
+    kConfigPluginFile,
+};
+
 inline std::string DriverFileName(const DriverFile& file, std::string_view printerName) {
     return file.bPrinterNamed ? std::string(printerName) + file.pszName : std::string(file.pszName);
 }

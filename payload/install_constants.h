@@ -5,13 +5,18 @@
 // The staging directory and its two subdirectories, in the order they are created and filled.
 inline constexpr char kStagingDirectory[] = "C:\\TEMP";
 inline constexpr const char* kStagingPlaces[] = {"C:\\TEMP", "C:\\TEMP\\I386", "C:\\TEMP\\x86"};
+// On 64-bit Windows: the staging directory and the one subdirectory the INF takes the x64
+// plug-ins from.
+inline constexpr const char* kStagingPlacesX64[] = {"C:\\TEMP", "C:\\TEMP\\amd64"};
 
 // Holds the unpatched bytes between the two steps of a patched extraction. Written, never
 // trusted: nothing is read back from it that was not just written.
 inline constexpr char kPatchTempFile[] = "c:\\temp\\temp.txt";
 
-// The spooler environment of the driver and of every driver-directory query.
+// The spooler environment of the driver and of every driver-directory query and deletion: on
+// 32-bit Windows, and on 64-bit Windows (where this 32-bit program runs under WoW64).
 inline constexpr char kDriverEnvironment[] = "Windows NT x86";
+inline constexpr char kDriverEnvironmentX64[] = "Windows x64";
 
 // The model the INF installs: the base name of its printers, the driver's name and the text
 // printer searches and the stale-INF clean-up look for, whatever the setting file calls the

@@ -25,7 +25,7 @@ struct FileKind {
 constexpr FileKind kStandardNames = {kStandardNamesFile, StagingPlaces::StagingDirectory, false};
 constexpr FileKind kGpd = {kGpdFile, StagingPlaces::StagingDirectory, true};
 constexpr FileKind kIni = {kIniFile, StagingPlaces::StagingDirectory, true};
-constexpr FileKind kRenderingPlugin = {kRenderingPluginFile, StagingPlaces::AllThree, false};
+constexpr FileKind kRenderingPlugin = {kRenderingPluginFile, StagingPlaces::All, false};
 constexpr FileKind kFontMetrics = {kFontMetricsFile, StagingPlaces::StagingDirectory, false};
 constexpr FileKind kCoreFiles[] = {
     {kUnidrvFile, StagingPlaces::StagingDirectory, false},
@@ -33,8 +33,8 @@ constexpr FileKind kCoreFiles[] = {
     {kUnidrvUiFile, StagingPlaces::StagingDirectory, false},
     {kUniresFile, StagingPlaces::StagingDirectory, false},
 };
-constexpr FileKind kConfigPlugin = {kConfigPluginFile, StagingPlaces::AllThree, false};
-constexpr FileKind kResourceLibrary = {kResourceLibraryFile, StagingPlaces::AllThree, false};
+constexpr FileKind kConfigPlugin = {kConfigPluginFile, StagingPlaces::All, false};
+constexpr FileKind kResourceLibrary = {kResourceLibraryFile, StagingPlaces::All, false};
 
 namespace id = payload_ids;
 
@@ -74,6 +74,20 @@ constexpr PluginIds kPluginIds[3] = {
      {id::kXpResourcesTraditionalChinese, id::kW2kResourcesTraditionalChinese, id::kGeneralResourcesTraditionalChinese}},
 };
 
+// The x64 set: the general set's text files and font metrics, our x64 plug-ins and libraries.
+constexpr CommonRow kX64CommonFiles[] = {
+    {kStandardNames, AllSets(id::kGeneralStandardNames)},
+    {kGpd, AllSets(id::kGeneralGpd)},
+    {kIni, AllSets(id::kGeneralIni)},
+    {kRenderingPlugin, AllSets(id::kX64RenderingPlugin)},
+    {kFontMetrics, AllSets(id::kFontMetrics)},
+};
+constexpr PluginIds kX64PluginIds[3] = {
+    /* English */ {AllSets(id::kX64ConfigPluginEnglish), AllSets(id::kX64ResourcesEnglish)},
+    /* Simplified Chinese */ {AllSets(id::kX64ConfigPluginSimplifiedChinese), AllSets(id::kX64ResourcesChinese)},
+    /* Traditional Chinese */ {AllSets(id::kX64ConfigPluginTraditionalChinese), AllSets(id::kX64ResourcesChinese)},
+};
+
 StagedFile Staged(const FileKind& kind, unsigned nResource) {
     return {nResource, kind.file, kind.places, kind.bPatched};
 }
@@ -90,16 +104,24 @@ CoreVariant ChooseCoreVariant(std::uint16_t wSystemLangId) {
     return IsChineseLanguage(wSystemLangId) ? CoreVariant::Chinese : CoreVariant::English;
 }
 
-std::vector<StagedFile> StagingPlan(int nOSVersion, std::uint16_t wSystemLangId,
+std::vector<StagedFile> StagingPlan(DriverPlatform platform, int nOSVersion, std::uint16_t wSystemLangId,
                                     std::uint16_t wLanguage) {
-    const PayloadSet set = ChoosePayloadSet(nOSVersion);
-    const auto& coreIds = kCoreIds[static_cast<int>(ChooseCoreVariant(wSystemLangId))];
-    const PluginIds& plugin = kPluginIds[static_cast<int>(ChooseTextVariant(wLanguage, wSystemLangId))];
+    const bool bX64 = platform == DriverPlatform::X64;
+    const PayloadSet set = bX64 ? PayloadSet::General : ChoosePayloadSet(nOSVersion);
+    const int nPluginVariant = static_cast<int>(ChooseTextVariant(wLanguage, wSystemLangId));
+    const PluginIds& plugin = (bX64 ? kX64PluginIds : kPluginIds)[nPluginVariant];
 
     std::vector<StagedFile> plan;
-    for (const CommonRow& row : kCommonFiles) plan.push_back(Staged(row.kind, row.ids.In(set)));
-    for (int i = 0; i < 4; ++i) plan.push_back(Staged(kCoreFiles[i], coreIds[i].In(set)));
+    for (const CommonRow& row : bX64 ? kX64CommonFiles : kCommonFiles) plan.push_back(Staged(row.kind, row.ids.In(set)));
+    if (!bX64) {
+        const auto& coreIds = kCoreIds[static_cast<int>(ChooseCoreVariant(wSystemLangId))];
+        for (int i = 0; i < 4; ++i) plan.push_back(Staged(kCoreFiles[i], coreIds[i].In(set)));
+    }
     plan.push_back(Staged(kConfigPlugin, plugin.config.In(set)));
     plan.push_back(Staged(kResourceLibrary, plugin.resources.In(set)));
     return plan;
+}
+
+std::vector<StagedFile> StagingPlan(int nOSVersion, std::uint16_t wSystemLangId, std::uint16_t wLanguage) {
+    return StagingPlan(DriverPlatform::X86, nOSVersion, wSystemLangId, wLanguage);
 }

@@ -24,9 +24,9 @@ bool DeleteIn(const char* pszDirectory, const char* pszSeparator, const char* ps
     return ::DeleteFileA(strPath.c_str()) != FALSE;
 }
 
-bool DeleteInDriverDirectory(const char* pszSeparator, const char* pszName) {
+bool DeleteInDriverDirectory(const char* pszEnvironment, const char* pszSeparator, const char* pszName) {
     CPathString strDriverDirectory;
-    if (!GetDriverDirectory(strDriverDirectory)) return false;  // never the root of the drive
+    if (!GetDriverDirectory(strDriverDirectory, pszEnvironment)) return false;  // never the root of the drive
     return DeleteIn(strDriverDirectory.c_str(), pszSeparator, pszName);
 }
 
@@ -50,24 +50,28 @@ void SetText(CReg& reg, const char* pszKey, const char* pszName, const char* psz
 
 }  // namespace
 
-bool DeleteFromDriverDirectory(const char* pszName) { return DeleteInDriverDirectory("\\", pszName); }
+bool DeleteFromDriverDirectory(const char* pszName, const char* pszEnvironment) {
+    return DeleteInDriverDirectory(pszEnvironment, "\\", pszName);
+}
 
-bool DeleteFromDriverDirectory3(const char* pszName) { return DeleteInDriverDirectory("\\3\\", pszName); }
+bool DeleteFromDriverDirectory3(const char* pszName, const char* pszEnvironment) {
+    return DeleteInDriverDirectory(pszEnvironment, "\\3\\", pszName);
+}
 
 bool DeleteFromStagingDirectory(const char* pszName) { return DeleteIn(kStagingDirectory, "\\", pszName); }
 
-void WriteUninstallEntry(std::string_view printerName) {
+void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& platform) {
     CPathString strName, strKey, strDisplayName, strPublisher;
     if (!strName.assign(printerName) || !FormatUninstallKey(printerName, strKey) ||
         !strDisplayName.format("%s printer driver uninstall", strName.c_str()) ||
         !strPublisher.format("%s printer", strName.c_str()))
         return;
-    CReg reg;
+    CReg reg(platform.b64BitRegistryView);
     reg.CreateKey(strKey.c_str());
     SetText(reg, strKey.c_str(), "DisplayName", strDisplayName.c_str());
     // The uninstaller sits in the driver directory: without it, there is no command to name.
     CPathString strDriverDirectory, strUninstall, strIcon;
-    if (GetDriverDirectory(strDriverDirectory) &&
+    if (GetDriverDirectory(strDriverDirectory, platform.pszEnvironment) &&
         strUninstall.format("%s\\%s", strDriverDirectory.c_str(), UninstallerFileName(printerName).c_str()) &&
         strIcon.format("%s,-0", strUninstall.c_str())) {
         SetText(reg, strKey.c_str(), "UninstallString", strUninstall.c_str());
@@ -76,17 +80,19 @@ void WriteUninstallEntry(std::string_view printerName) {
     SetText(reg, strKey.c_str(), "Publisher", strPublisher.c_str());
 }
 
-void PrepareInstall(std::string_view printerName, CUserNotifications& notifications) {
+void PrepareInstall(std::string_view printerName, const InstallPlatform& platform, CUserNotifications& notifications) {
     // Exactly one printer named after P: its files are an earlier installation's.
     if (CountPrintersContaining(LocalPrintersOrNone(), printerName) == 1) {
-        for (auto pDelete : {&DeleteFromDriverDirectory, &DeleteFromDriverDirectory3, &DeleteFromStagingDirectory}) {
-            for (const DriverFile& file : kDriverFileSet) {
-                if (file.bPrinterNamed) pDelete(DriverFileName(file, printerName).c_str());
-            }
+        std::vector<std::string> names;
+        for (const DriverFile& file : platform.driverFileSet) {
+            if (file.bPrinterNamed) names.push_back(DriverFileName(file, printerName));
         }
+        for (const std::string& strName : names) DeleteFromDriverDirectory(strName.c_str(), platform.pszEnvironment);
+        for (const std::string& strName : names) DeleteFromDriverDirectory3(strName.c_str(), platform.pszEnvironment);
+        for (const std::string& strName : names) DeleteFromStagingDirectory(strName.c_str());
     }
 
-    WriteUninstallEntry(printerName);
+    WriteUninstallEntry(printerName, platform);
     DeleteStaleModelInfs();
 
     std::vector<std::string> printers;

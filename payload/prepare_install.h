@@ -4,21 +4,25 @@
 
 #include <string_view>
 
+#include "payload/install_constants.h"
+#include "payload/install_platform.h"
+
 class CUserNotifications;
 
-// Delete a file of the driver directory, of its "3" subdirectory, or of the staging
-// directory. False when the file could not be deleted, or the driver directory is unavailable
-// (never a file of the drive's root instead).
-bool DeleteFromDriverDirectory(const char* pszName);
-bool DeleteFromDriverDirectory3(const char* pszName);
+// Delete a file of the driver directory of the environment, of its "3" subdirectory, or of the
+// staging directory. False when the file could not be deleted, or the driver directory is
+// unavailable (never a file of the drive's root instead).
+bool DeleteFromDriverDirectory(const char* pszName, const char* pszEnvironment = kDriverEnvironment);
+bool DeleteFromDriverDirectory3(const char* pszName, const char* pszEnvironment = kDriverEnvironment);
 bool DeleteFromStagingDirectory(const char* pszName);
 
-// The uninstall entry below HKEY_LOCAL_MACHINE for the printer name. Without a driver
+// The uninstall entry below HKEY_LOCAL_MACHINE for the printer name, in the platform's
+// registry view, naming the uninstaller in the platform's driver directory. Without a driver
 // directory the two values that name the uninstaller are left out.
-void WriteUninstallEntry(std::string_view printerName);
+void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& platform);
 
 // Removes the files of an earlier installation of the printer (when exactly one printer is
-// named after it), writes the uninstall entry, deletes stale INF copies and removes the
-// driver's paper form from the model's first printer. A failed printer enumeration is reported
-// through notifications in a box captioned "ERROR".
-void PrepareInstall(std::string_view printerName, CUserNotifications& notifications);
+// named after it) from the platform's driver directory, writes the uninstall entry, deletes
+// stale INF copies and removes the driver's paper form from the model's first printer. A
+// failed printer enumeration is reported through notifications in a box captioned "ERROR".
+void PrepareInstall(std::string_view printerName, const InstallPlatform& platform, CUserNotifications& notifications);

@@ -1,5 +1,7 @@
 // Writing keys and values below HKEY_LOCAL_MACHINE. Each operation opens (or creates) its
-// key, does one thing and closes the key again, whatever the outcome.
+// key, does one thing and closes the key again, whatever the outcome. On 64-bit Windows a
+// helper made for the 64-bit view works there; a 32-bit program's keys below SOFTWARE land in
+// the 32-bit view otherwise.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +10,9 @@
 
 class CReg {
 public:
-    CReg() = default;
+    // b64BitView: every key below is the 64-bit registry view's (meaningful on 64-bit Windows
+    // only; Windows 2000 does not know the flag, so it is never passed there).
+    explicit CReg(bool b64BitView = false);
     CReg(const CReg&) = delete;
     CReg& operator=(const CReg&) = delete;
 
@@ -22,7 +26,12 @@ public:
     BOOL SetValue(const char* pszKeyPath, const char* pszValueName, DWORD dwType, const void* pData,
                   DWORD cbData);
 
+    // Deletes the key, which must have no subkeys. FALSE when it cannot be deleted (or is not
+    // there).
+    BOOL DeleteKey(const char* pszKeyPath);
+
 private:
+    REGSAM m_samView;
     // Kept for operations that hold a key open across calls; none does yet.
     CRegistryKey m_hKey;
 };

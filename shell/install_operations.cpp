@@ -10,6 +10,13 @@
 #include "payload/stale_inf_cleanup.h"
 #include "shell/setup.h"
 
+namespace {
+
+// The platform the driver is installed for, from the start-up's 64-bit fact.
+const InstallPlatform& Platform() { return InstallPlatformFor(g_bWindows64); }
+
+}  // namespace
+
 BOOL CSetupApp::ExtractResource(UINT nID, const char* pszPath, BOOL bPatch) {
     return (bPatch ? ExtractPatchedPayload(nID, pszPath, g_szPrinterName) : ExtractPayload(nID, pszPath)) ? TRUE : FALSE;
 }
@@ -22,17 +29,21 @@ void CSetupApp::DeleteStaleInfs() { DeleteStaleModelInfs(); }
 
 void CSetupApp::InstallDriver() {
     const std::string strTitle = GetTitle();
-    ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), GetMainWindow(),
-                     strTitle.c_str(), UserNotifications()});
+    ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), Platform(),
+                     GetMainWindow(), strTitle.c_str(), UserNotifications()});
 }
 
-void CSetupApp::PrepareInstall() { ::PrepareInstall(g_szPrinterName, UserNotifications()); }
+void CSetupApp::PrepareInstall() { ::PrepareInstall(g_szPrinterName, Platform(), UserNotifications()); }
 
-void CSetupApp::WriteUninstallEntry() { ::WriteUninstallEntry(g_szPrinterName); }
+void CSetupApp::WriteUninstallEntry() { ::WriteUninstallEntry(g_szPrinterName, Platform()); }
 
-BOOL CSetupApp::DeleteFromDriverDir(const char* pszName) { return DeleteFromDriverDirectory(pszName) ? TRUE : FALSE; }
+BOOL CSetupApp::DeleteFromDriverDir(const char* pszName) {
+    return DeleteFromDriverDirectory(pszName, Platform().pszEnvironment) ? TRUE : FALSE;
+}
 
-BOOL CSetupApp::DeleteFromDriverDir3(const char* pszName) { return DeleteFromDriverDirectory3(pszName) ? TRUE : FALSE; }
+BOOL CSetupApp::DeleteFromDriverDir3(const char* pszName) {
+    return DeleteFromDriverDirectory3(pszName, Platform().pszEnvironment) ? TRUE : FALSE;
+}
 
 BOOL CSetupApp::DeleteFromTemp(const char* pszName) { return DeleteFromStagingDirectory(pszName) ? TRUE : FALSE; }
 

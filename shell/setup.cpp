@@ -9,15 +9,18 @@
 #include "payload/payload_ids.h"
 #include "payload/printer_name.h"
 #include "payload/spooler.h"
+#include "payload/wow64.h"
 #include "shell/language_choice.h"
 
 // Static initialisation runs in definition order: the paths start empty, then the
-// operating-system code is fixed, then the application object is constructed. (The active
+// operating-system code and the 64-bit fact are fixed, then the application object is
+// constructed. (The active
 // language file's path, g_strLanguageFile, belongs to the dialogs' localisation; nothing reads
 // any of these before WinMain.)
 std::string g_strSettingFile;
 std::string g_strAppDir;
 int g_nOSVersion = GetOSVersionCode();
+bool g_bWindows64 = IsWindows64();
 CSetupApp theApp;
 
 CPathString g_szPrinterName;
@@ -71,7 +74,7 @@ void CSetupApp::ReadPrinterName() {
     // Every file the install writes or deletes is named after the printer: a name that could
     // reach outside the staging and driver directories, or overflow a path, is not used.
     CPathString strDriverDirectory;
-    GetDriverDirectory(strDriverDirectory);
+    GetDriverDirectory(strDriverDirectory, InstallPlatformFor(g_bWindows64).pszEnvironment);
     if (!IsUsablePrinterName(strName, LongestFixedPartAroundPrinterName(strDriverDirectory.size())) ||
         !g_szPrinterName.assign(strName))
         g_szPrinterName.assign(kDefaultPrinterName);

@@ -72,3 +72,6 @@ extern std::string g_strSettingFile;
 extern CPathString g_szPrinterName;
 // The operating-system code of the running system, fixed during static initialisation.
 extern int g_nOSVersion;
+// Whether the running system is 64-bit Windows (this program then runs under WoW64), fixed
+// during static initialisation with g_nOSVersion; it picks the driver's platform.
+extern bool g_bWindows64;

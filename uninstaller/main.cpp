@@ -12,6 +12,7 @@
 #include "payload/install_constants.h"
 #include "payload/printer_name.h"
 #include "payload/spooler.h"
+#include "payload/wow64.h"
 #include "uninstaller/program_name.h"
 #include "uninstaller/removal.h"
 #include "uninstaller/uninstall_texts.h"
@@ -22,7 +23,7 @@ namespace {
 std::string OwnPrinterName() {
     const std::string strName = PrinterNameFromUninstallerPath(GetProgramFilePath());
     CPathString strDriverDirectory;
-    GetDriverDirectory(strDriverDirectory);
+    GetDriverDirectory(strDriverDirectory, RunningPlatform().pszEnvironment);
     if (!IsUsablePrinterName(strName, LongestFixedPartAroundPrinterName(strDriverDirectory.size())))
         return kModelName;
     return strName;

@@ -1,6 +1,8 @@
 // Removing an installation of the model from the system: its printers, its driver, the driver
 // files the installer copied for a printer name P, stale INF copies, the paper form and the
-// uninstall entry. Nothing that belongs to another printer or driver is touched.
+// uninstall entry. Nothing that belongs to another printer or driver is touched. The driver,
+// its directory, its files and the entry's registry view are the running system's platform
+// (payload/install_platform.h): the x64 ones on 64-bit Windows.
 #pragma once
 
 #include <string>

@@ -62,7 +62,7 @@ void ExpectStagedSet(int nOSCode, bool bChineseChosen) {
         const std::string strName = DriverFileName(file.file, kDefaultPrinter);
         const std::string strBytes = StagedBytes(file, kDefaultPrinter);
         EXPECT_TRUE(HasBytes("C:\\TEMP\\" + strName, strBytes));
-        if (file.places != StagingPlaces::AllThree) continue;
+        if (file.places != StagingPlaces::All) continue;
         subdirectoryFiles.push_back(strName);
         for (const char* pszSubdirectory : {"C:\\TEMP\\I386\\", "C:\\TEMP\\x86\\"})
             EXPECT_TRUE(HasBytes(pszSubdirectory + strName, strBytes));

@@ -105,7 +105,7 @@ TEST_F(InstallDriver, StagesAndCopiesTheSetOfEverySystemAndLanguage) {
                 const std::string strName = DriverFileName(file.file, "Q73");
                 const std::string strBytes = StagedBytes(file, g_szPrinterName.c_str());
                 EXPECT_EQ(ReadFileBytes("C:\\TEMP\\" + strName), strBytes) << strName;
-                const bool bAllThree = file.places == StagingPlaces::AllThree;
+                const bool bAllThree = file.places == StagingPlaces::All;
                 for (const char* pszSub : {"C:\\TEMP\\I386\\", "C:\\TEMP\\x86\\"}) {
                     EXPECT_EQ(FileExists(pszSub + strName), bAllThree) << pszSub << strName;
                     if (bAllThree) {

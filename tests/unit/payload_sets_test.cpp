@@ -26,6 +26,7 @@ const SetColumn& ColumnFor(int nOSVersion) {
     return nOSVersion == 7 ? kXP : nOSVersion == 6 ? k2000 : kGeneral;
 }
 
+// bAllThree: staged in every staging place of the platform.
 struct ExpectedFile { unsigned nResource; const char* pszName; bool bPrinterNamed; bool bAllThree; bool bPatched; };
 
 std::vector<ExpectedFile> Expected(int nOSVersion, std::uint16_t wLangId, std::uint16_t wLanguage) {
@@ -64,7 +65,7 @@ TEST(PayloadSets, EverySetAndVariantFollowsTheStagingTable) {
                     EXPECT_EQ(plan[i].nResource, expected[i].nResource);
                     EXPECT_STREQ(plan[i].file.pszName, expected[i].pszName);
                     EXPECT_EQ(plan[i].file.bPrinterNamed, expected[i].bPrinterNamed);
-                    EXPECT_EQ(plan[i].places == StagingPlaces::AllThree, expected[i].bAllThree);
+                    EXPECT_EQ(plan[i].places == StagingPlaces::All, expected[i].bAllThree);
                     EXPECT_EQ(plan[i].bPatched, expected[i].bPatched);
                 }
             }
@@ -88,4 +89,67 @@ TEST(PayloadSets, TheCrossCasesPickCoreAndPluginIndependently) {
     EXPECT_EQ(plan[5].nResource, 196u);
     EXPECT_EQ(plan[9].nResource, 251u);
     EXPECT_EQ(plan[10].nResource, 253u);
+}
+
+// The x64 set, whatever the system's version: the general set's standard names, GPD and INI
+// (patched), the x64 rendering plug-in, the font metrics, then the x64 configuration plug-in and
+// resource library of the plug-in variant; no Unidrv core. The plug-ins in every staging place.
+TEST(PayloadSets, TheX64SetIsTheGeneralTextWithTheX64PluginsAndNoCore) {
+    struct Variant { std::uint16_t wLangId, wLanguage; unsigned nConfig, nResources; };
+    const Variant variants[] = {
+        {0x0409, 1, 258, 261}, {0x0804, 1, 258, 261},  // English chosen
+        {0x0804, 0, 259, 262},                          // Simplified Chinese
+        {0x0404, 0, 260, 262}, {0x0409, 0, 260, 262},   // Traditional Chinese
+    };
+    for (int nOS : {6, 7, 8, 9, 10, 4}) {
+        for (const Variant& v : variants) {
+            SCOPED_TRACE(::testing::Message() << "os " << nOS << " lang " << std::hex << v.wLangId << " chosen "
+                                              << v.wLanguage);
+            const std::vector<StagedFile> plan = StagingPlan(DriverPlatform::X64, nOS, v.wLangId, v.wLanguage);
+            const std::vector<ExpectedFile> expected = {
+                {186, "STDNAMES.GPD", false, false, false}, {187, ".GPD", true, false, true},
+                {188, ".INI", true, false, true},           {257, "D.dll", true, true, false},
+                {154, "ZIKU.UFM", false, false, false},     {v.nConfig, "F.dll", true, true, false},
+                {v.nResources, "RES.DLL", true, true, false},
+            };
+            ASSERT_EQ(plan.size(), expected.size());
+            for (std::size_t i = 0; i < plan.size(); ++i) {
+                EXPECT_EQ(plan[i].nResource, expected[i].nResource) << "row " << i;
+                EXPECT_STREQ(plan[i].file.pszName, expected[i].pszName) << "row " << i;
+                EXPECT_EQ(plan[i].places == StagingPlaces::All, expected[i].bAllThree) << "row " << i;
+                EXPECT_EQ(plan[i].bPatched, expected[i].bPatched) << "row " << i;
+            }
+        }
+    }
+}
+
+// The two platforms differ only where 64-bit Windows needs it: the x86 one is the installation as
+// it always was; the x64 one has its own environment and staging subfolder, and its driver set is
+// the x86 set without the Unidrv core, in the same orders.
+TEST(InstallPlatforms, X64DiffersFromX86OnlyWhere64BitWindowsNeedsIt) {
+    EXPECT_EQ(&InstallPlatformFor(false), &kX86Platform);
+    EXPECT_EQ(&InstallPlatformFor(true), &kX64Platform);
+    EXPECT_STREQ(kX86Platform.pszEnvironment, "Windows NT x86");
+    EXPECT_STREQ(kX64Platform.pszEnvironment, "Windows x64");
+    auto places = [](const InstallPlatform& platform) {
+        return std::vector<std::string>(platform.stagingPlaces.begin(), platform.stagingPlaces.end());
+    };
+    EXPECT_EQ(places(kX86Platform), (std::vector<std::string>{"C:\\TEMP", "C:\\TEMP\\I386", "C:\\TEMP\\x86"}));
+    EXPECT_EQ(places(kX64Platform), (std::vector<std::string>{"C:\\TEMP", "C:\\TEMP\\amd64"}));
+    EXPECT_FALSE(kX86Platform.bNativePrintUi || kX86Platform.b64BitRegistryView);
+    EXPECT_TRUE(kX64Platform.bNativePrintUi && kX64Platform.b64BitRegistryView);
+
+    auto names = [](const CFixedList<DriverFile>& files, bool bWithoutCore) {
+        std::vector<std::string> list;
+        for (const DriverFile& file : files) {
+            const bool bCore = !file.bPrinterNamed && std::string(file.pszName).rfind("UNI", 0) == 0;
+            if (!(bWithoutCore && bCore)) list.push_back(DriverFileName(file, "P"));
+        }
+        return list;
+    };
+    EXPECT_EQ(names(kX86Platform.driverFileSet, false), names(kDriverFileSet, false));
+    EXPECT_EQ(names(kX86Platform.copyOrder, false), names(kDriverCopyOrder, false));
+    EXPECT_EQ(names(kX64Platform.driverFileSet, false), names(kDriverFileSet, true));
+    EXPECT_EQ(names(kX64Platform.copyOrder, false), names(kDriverCopyOrder, true));
+    EXPECT_EQ(names(kX64Platform.driverFileSet, false).size(), 7u);
 }
