@@ -7,25 +7,38 @@
 # Next, select the series, Next), with a screenshot of every page, the about box and the
 # outcome message in build/screenshots/ (or Q73_SCREENSHOTS). Either way it ends with what was
 # installed. Q73_SECOND_RUN=1 first runs the wizard once and cancels it: a first run writes the
-# language files and shows English, the next one the system's language.
+# language files and shows English, the next one the system's language. Q73_WINDOWS=64 runs it
+# on 64-bit Windows (a 64-bit prefix, where setup.exe runs under WoW64 and installs the x64
+# driver); Q73_WINDOWS=32, the default, on 32-bit Windows.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+case "${Q73_WINDOWS:-32}" in
+  32) export Q73_WINEARCH=win32; suffix="" ;;
+  64) export Q73_WINEARCH=win64; suffix=64 ;;
+  *) echo "run: Q73_WINDOWS is 32 or 64, not ${Q73_WINDOWS}" >&2; exit 2 ;;
+esac
+
 bash tools/install-deps.sh
 cmake --preset wine >/dev/null
-cmake --build --preset wine --target setup printui wizard_walk
+cmake --build --preset wine --target setup printui wizard_walk x64_builds
 
 source tools/wine-session.sh
 # A fresh prefix for every run: a whole copy of the build tree's template, which no run writes.
-run_prefix="$root/build/run-prefix"
+run_prefix="$root/build/run-prefix$suffix"
 wine_prefix_fresh "$root/build" "$run_prefix"
-# The stand-in for the platform's print-UI component.
-cp build/printui_standin/printui.dll "$run_prefix/drive_c/windows/system32/printui.dll"
+# The stand-in for the platform's print-UI component; on 64-bit Windows the x64 one in
+# system32, the x86 one in syswow64, and the platform's x64 Unidrv core in its driver store.
+standins=(-DSOURCE=build/printui_standin/printui.dll)
+if [ -n "$suffix" ]; then
+  standins+=(-DSOURCE64=build/x64/printui.dll -DSTDNAMES=build/payload/STDNAMES.GPD)
+fi
+cmake "${standins[@]}" -DPREFIX="$run_prefix" -P printui_standin/install_into_prefix.cmake >/dev/null
 
 interactive=""
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && xdpyinfo >/dev/null 2>&1; then interactive=1; fi
-session="$root/build/run-session"
+session="$root/build/run-session$suffix"
 trap 'wine_services_stop "$session"' EXIT
 wine_services_start "$session" ${interactive:+--use-display}
 
@@ -34,7 +47,7 @@ mkdir -p "$program_dir"
 cp build/setup.exe "$program_dir/"
 cp build/tools/wizard_driver/wizard_walk.exe "$run_prefix/drive_c/windows/"
 language="${LC_ALL:-en_US.UTF-8}"
-echo "Running setup.exe in C:\\Program Files\\Q73 Setup (system language: $language)"
+echo "Running setup.exe in C:\\Program Files\\Q73 Setup (system language: $language, ${Q73_WINDOWS:-32}-bit Windows)"
 
 status=0
 if [ -n "$interactive" ]; then

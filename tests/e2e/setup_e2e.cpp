@@ -8,7 +8,9 @@
 #include "payload/driver_files.h"
 #include "payload/patch_rules.h"
 #include "payload/payload_sets.h"
+#include "payload/reg.h"
 #include "payload/spooler.h"
+#include "payload/wow64.h"
 #include "spooler_helpers.h"
 
 std::string g_strSetupExe;
@@ -49,7 +51,7 @@ bool IsTraditionalChineseSystem(LANGID wLangId) { return IsChineseLanguage(wLang
 TextVariant ExpectedVariant(bool bChineseChosen) { return ChooseTextVariant(bChineseChosen ? 0 : 1, SystemLanguage()); }
 
 void DeleteDriverFiles(const std::string& strPrinter) {
-    const std::string strDirectory = PrinterDriverDirectory();
+    const std::string strDirectory = PrinterDriverDirectory(RunningPlatform().pszEnvironment);
     if (strDirectory.empty()) return;
     for (const std::string& strName : DriverFileNames(strPrinter)) {
         ::DeleteFileA((strDirectory + "\\" + strName).c_str());
@@ -59,9 +61,11 @@ void DeleteDriverFiles(const std::string& strPrinter) {
 
 }  // namespace
 
+REGSAM UninstallEntryView() { return RunningPlatform().b64BitRegistryView ? KEY_WOW64_64KEY : 0; }
+
 std::vector<std::string> DriverFileNames(const std::string& strPrinter) {
     std::vector<std::string> names;
-    for (const DriverFile& file : kDriverFileSet) names.push_back(DriverFileName(file, strPrinter));
+    for (const DriverFile& file : RunningPlatform().driverFileSet) names.push_back(DriverFileName(file, strPrinter));
     names.push_back(UninstallerFileName(strPrinter));
     return names;
 }
@@ -150,11 +154,12 @@ LanguagePageState ReadLanguagePage(HWND hPage) {
 void RemoveInstallerState() {
     if (!WaitUntilNoProcessNamed("rundll32.exe", kProcessTimeoutMs))
         ADD_FAILURE() << "a print-UI process keeps running";
+    const InstallPlatform& platform = RunningPlatform();
     DeletePrintersContaining(kModelName);
-    DeletePrinterDriverNamed(kModelName);
+    DeletePrinterDriverNamed(kModelName, platform.pszEnvironment);
     for (const char* pszPrinter : kTestPrinterNames) {
         DeleteDriverFiles(pszPrinter);
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(pszPrinter).c_str());
+        CReg(platform.b64BitRegistryView).DeleteKey(UninstallKey(pszPrinter).c_str());
     }
     RemoveTree(kStagingDirectory);
     ::DeleteFileA(PrintUiLogPath().c_str());
@@ -162,11 +167,14 @@ void RemoveInstallerState() {
 }
 
 void ExpectNothingInstalled() {
+    const InstallPlatform& platform = RunningPlatform();
     EXPECT_TRUE(PrintersContaining(kModelName).empty());
-    EXPECT_FALSE(IsPrinterDriverInstalled(kModelName));
-    const std::string strDirectory = PrinterDriverDirectory();
+    EXPECT_FALSE(IsPrinterDriverInstalled(kModelName, platform.pszEnvironment));
+    const std::string strDirectory = PrinterDriverDirectory(platform.pszEnvironment);
     for (const char* pszPrinter : kTestPrinterNames) {
-        EXPECT_EQ(ReadMachineValue(UninstallKey(pszPrinter).c_str(), "DisplayName"), "<no key>") << pszPrinter;
+        EXPECT_EQ(ReadMachineValue(UninstallKey(pszPrinter).c_str(), "DisplayName", nullptr, UninstallEntryView()),
+                  "<no key>")
+            << pszPrinter;
         for (const std::string& strName : DriverFileNames(pszPrinter))
             EXPECT_FALSE(FileExists(strDirectory + "\\" + strName)) << strName;
     }
@@ -176,7 +184,8 @@ void ExpectNothingInstalled() {
 
 void ExpectUninstallEntry(const std::string& strPrinter) {
     const std::string strKey = UninstallKey(strPrinter);
-    const std::string strUninstaller = PrinterDriverDirectory() + "\\uninstall" + strPrinter + ".exe";
+    const std::string strUninstaller =
+        PrinterDriverDirectory(RunningPlatform().pszEnvironment) + "\\uninstall" + strPrinter + ".exe";
     struct Value { const char* pszName; std::string strText; };
     const Value values[] = {{"DisplayName", strPrinter + " printer driver uninstall"},
                             {"UninstallString", strUninstaller},
@@ -184,16 +193,19 @@ void ExpectUninstallEntry(const std::string& strPrinter) {
                             {"Publisher", strPrinter + " printer"}};
     for (const Value& value : values) {
         DWORD dwType = 0;
-        EXPECT_EQ(ReadMachineValue(strKey.c_str(), value.pszName, &dwType), value.strText + '\0') << value.pszName;
+        EXPECT_EQ(ReadMachineValue(strKey.c_str(), value.pszName, &dwType, UninstallEntryView()), value.strText + '\0')
+            << value.pszName;
         EXPECT_EQ(dwType, static_cast<DWORD>(REG_SZ)) << value.pszName;
     }
     EXPECT_TRUE(HasBytes(strUninstaller, PayloadBytes(255)));
 }
 
 void ExpectDriverFiles(int nOSCode, bool bChineseChosen, const std::string& strPrinter) {
-    const std::string strDirectory = PrinterDriverDirectory();
+    const InstallPlatform& platform = RunningPlatform();
+    const std::string strDirectory = PrinterDriverDirectory(platform.pszEnvironment);
     ASSERT_FALSE(strDirectory.empty());
-    const std::vector<StagedFile> plan = StagingPlan(nOSCode, SystemLanguage(), bChineseChosen ? 0 : 1);
+    const std::vector<StagedFile> plan =
+        StagingPlan(platform.architecture, nOSCode, SystemLanguage(), bChineseChosen ? 0 : 1);
     ASSERT_FALSE(plan.empty());
     for (const StagedFile& file : plan) {
         const std::string strName = DriverFileName(file.file, strPrinter);
@@ -267,6 +279,21 @@ void SetupWizardE2E::ExpectFirstRunFilesBeside(const std::string& strSettingByte
     EXPECT_TRUE(HasBytes(Beside("Language\\Multi_eng.dll"), PayloadBytes(147)));
     EXPECT_TRUE(HasBytes(Beside("Language\\" + strChinese), PayloadBytes(bTraditional ? 248 : 146)));
     EXPECT_EQ(ReadFileBytes(Beside("setting.dll")), strSettingBytes);
+}
+
+void RunUninstaller(const std::string& strProgram, UninstallRun& run) {
+    CWizardDriver uninstaller;
+    ASSERT_TRUE(uninstaller.Start(strProgram)) << strProgram;
+    HWND hConfirm = uninstaller.WaitForOtherWindow(kWindowTimeoutMs);
+    ASSERT_TRUE(hConfirm) << "no confirmation";
+    run.strConfirm = CWizardDriver::MessageText(hConfirm);
+    ASSERT_TRUE(CWizardDriver::Press(hConfirm, IDYES));
+    PollUntil(kWindowTimeoutMs, [&] { return !::IsWindow(hConfirm); });
+    HWND hReport = uninstaller.WaitForOtherWindow(kWindowTimeoutMs);
+    ASSERT_TRUE(hReport) << "no report";
+    run.strReport = CWizardDriver::MessageText(hReport);
+    CWizardDriver::Press(hReport, IDOK);
+    run.nExitCode = uninstaller.WaitForExit(kProcessTimeoutMs);
 }
 
 void InstalledThroughTheWizard::SetUp() {

@@ -83,6 +83,13 @@ LanguagePageState ReadLanguagePage(HWND hPage);
 bool IsButtonChecked(HWND hDialog, int nID);
 
 
+// The checks and the clean-up below are for the running system's platform (payload/wow64.h):
+// the x86 driver, its directory and the one registry view on 32-bit Windows; the x64 driver,
+// its directory and the 64-bit registry view on 64-bit Windows.
+
+// The registry view of the uninstall entry on this system, for ReadMachineValue.
+REGSAM UninstallEntryView();
+
 // Removes what an install or a failed test may have left: the model's printers and driver,
 // the driver files of the printer names the tests use, their uninstall entries, the staging
 // directory, the print-UI log and knobs. Waits for print-UI processes first.
@@ -137,6 +144,16 @@ protected:
     CScopedDirectory m_folder{"e2e"};
     std::optional<CScopedWineVersion> m_version;
 };
+
+// What the uninstaller showed when it was run and answered.
+struct UninstallRun {
+    std::string strConfirm;  // the confirmation's text, answered Yes
+    std::string strReport;   // the report's text, answered OK
+    int nExitCode = -1;
+};
+// Runs the uninstaller strProgram (as the system's list of programs runs the entry's command),
+// answers Yes and confirms the report. Fatal failures stop; call it through ASSERT_NO_FATAL_FAILURE.
+void RunUninstaller(const std::string& strProgram, UninstallRun& run);
 
 // After one install through the wizard on Windows 7 with the language the page preselects,
 // its success checked: the starting point of tests that act on an installed printer, such as

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
-
 std::string Expected(UninstallText text) {
     return UninstallMessageShown(UninstallTextVariant(SystemLanguage()), text);
 }
@@ -22,18 +20,11 @@ TEST_F(InstalledThroughTheWizard, TheUninstallEntrysCommandRemovesTheInstallatio
     ASSERT_GT(strCommand.size(), 1u);
     const std::string strProgram = strCommand.substr(0, strCommand.size() - 1);  // without its terminator
 
-    CWizardDriver uninstaller;
-    ASSERT_TRUE(uninstaller.Start(strProgram));
-    HWND hConfirm = uninstaller.WaitForOtherWindow(kTimeoutMs);
-    ASSERT_TRUE(hConfirm);
-    EXPECT_EQ(CWizardDriver::MessageText(hConfirm), Expected(UninstallText::Confirm));
-    ASSERT_TRUE(CWizardDriver::Press(hConfirm, IDYES));
-    for (int i = 0; i < 400 && ::IsWindow(hConfirm); ++i) ::Sleep(25);
-    HWND hReport = uninstaller.WaitForOtherWindow(kTimeoutMs);
-    ASSERT_TRUE(hReport);
-    EXPECT_EQ(CWizardDriver::MessageText(hReport), Expected(UninstallText::Removed));
-    CWizardDriver::Press(hReport, IDOK);
-    EXPECT_EQ(uninstaller.WaitForExit(kTimeoutMs), 0);
+    UninstallRun run;
+    ASSERT_NO_FATAL_FAILURE(RunUninstaller(strProgram, run));
+    EXPECT_EQ(run.strConfirm, Expected(UninstallText::Confirm));
+    EXPECT_EQ(run.strReport, Expected(UninstallText::Removed));
+    EXPECT_EQ(run.nExitCode, 0);
 
     EXPECT_TRUE(PrintersContaining(kDefaultPrinter).empty());
     EXPECT_EQ(ReadMachineValue(UninstallKey(kDefaultPrinter).c_str(), "DisplayName"), "<no key>");

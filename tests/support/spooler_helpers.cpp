@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr char kEnvironment[] = "Windows NT x86";
 constexpr DWORD kPollMs = 50;
 constexpr char kRefusalStart[] = "!refused: ";  // as the stand-in writes it
 
@@ -58,17 +57,17 @@ void DeletePrintersContaining(const std::string& strText) {
     }
 }
 
-void DeletePrinterDriverNamed(const char* pszModel) {
-    if (!IsPrinterDriverInstalled(pszModel, kEnvironment)) return;
+void DeletePrinterDriverNamed(const char* pszModel, const char* pszEnvironment) {
+    if (!IsPrinterDriverInstalled(pszModel, pszEnvironment)) return;
     std::string strModel = pszModel;  // the spooler wants writable strings
-    std::string strEnvironment = kEnvironment;
+    std::string strEnvironment = pszEnvironment;
     if (!::DeletePrinterDriverA(nullptr, &strEnvironment[0], &strModel[0]))
         ADD_FAILURE() << "cannot delete the printer driver " << pszModel << ": " << ::GetLastError();
 }
 
-std::string PrinterDriverDirectory() {
+std::string PrinterDriverDirectory(const char* pszEnvironment) {
     CPathString strDirectory;
-    return GetDriverDirectory(strDirectory, kEnvironment) ? std::string(strDirectory.c_str()) : std::string();
+    return GetDriverDirectory(strDirectory, pszEnvironment) ? std::string(strDirectory.c_str()) : std::string();
 }
 
 std::string DefaultPrinterName() {
@@ -84,8 +83,8 @@ std::string PrintUiLogPath() {
     return std::string(szWindows) + "\\temp\\q73-printui.log";
 }
 
-bool GetInstalledDriverFiles(const char* pszModel, InstalledDriverFiles& files) {
-    std::string strEnvironment = kEnvironment;
+bool GetInstalledDriverFiles(const char* pszModel, InstalledDriverFiles& files, const char* pszEnvironment) {
+    std::string strEnvironment = pszEnvironment;
     DWORD cbNeeded = 0, nCount = 0;
     ::EnumPrinterDriversA(nullptr, &strEnvironment[0], 3, nullptr, 0, &cbNeeded, &nCount);
     std::vector<BYTE> buffer(cbNeeded ? cbNeeded : 1);

@@ -29,12 +29,13 @@ std::vector<LocalPrinter> PrintersContaining(const std::string& strText);
 // Deletes every local printer whose name contains strText; a printer that stays is a test
 // failure.
 void DeletePrintersContaining(const std::string& strText);
-// Removes the printer driver pszModel of "Windows NT x86", if installed.
-void DeletePrinterDriverNamed(const char* pszModel);
+// Removes the printer driver pszModel of the environment ("Windows NT x86" unless told
+// otherwise), if installed.
+void DeletePrinterDriverNamed(const char* pszModel, const char* pszEnvironment = kDriverEnvironment);
 
-// The spooler's driver directory for "Windows NT x86", without a trailing backslash; empty
+// The spooler's driver directory for the environment, without a trailing backslash; empty
 // when the spooler gives none.
-std::string PrinterDriverDirectory();
+std::string PrinterDriverDirectory(const char* pszEnvironment = kDriverEnvironment);
 // The default printer's name; empty when there is none.
 std::string DefaultPrinterName();
 
@@ -46,8 +47,9 @@ struct InstalledDriverFiles {
     std::string strHelpFile;
     std::vector<std::string> dependentFiles;
 };
-// False, and a test failure, when driver pszModel of "Windows NT x86" cannot be fetched.
-bool GetInstalledDriverFiles(const char* pszModel, InstalledDriverFiles& files);
+// False, and a test failure, when driver pszModel of the environment cannot be fetched.
+bool GetInstalledDriverFiles(const char* pszModel, InstalledDriverFiles& files,
+                             const char* pszEnvironment = kDriverEnvironment);
 
 // The print-UI stand-in's default log file, %WINDIR%\temp\q73-printui.log. It holds a line for
 // every command line the stand-in received, and after a refused call a line with the reason,

@@ -147,11 +147,12 @@ int RunProgramClosingItsWindow(const std::string& strCommandLine, DWORD dwTimeou
     return ExitCodeWithin(hProcess.GetUnsafe(), dwTimeoutMs);
 }
 
-std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType) {
+std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType, REGSAM samView) {
     char szData[260] = {};
     DWORD cbData = sizeof szData, dwType = 0;
     CRegistryKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return "<no key>";
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ | samView, key.Receive()) != ERROR_SUCCESS)
+        return "<no key>";
     const LONG nResult =
         ::RegQueryValueExA(key.GetUnsafe(), pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cbData);
     if (pdwType) *pdwType = dwType;

@@ -46,8 +46,9 @@ int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs = 60000);
 // does; returns its exit code, -1 when it showed no window or did not end in time, -2 when it
 // ended before showing one.
 int RunProgramClosingItsWindow(const std::string& strCommandLine, DWORD dwTimeoutMs = 60000);
-// A value below HKEY_LOCAL_MACHINE with its terminator, "<no key>" or "<no value>".
-std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType = nullptr);
+// A value below HKEY_LOCAL_MACHINE with its terminator, "<no key>" or "<no value>"; samView
+// KEY_WOW64_64KEY or KEY_WOW64_32KEY reads that registry view (64-bit Windows only).
+std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType = nullptr, REGSAM samView = 0);
 // A UTF-8 text (as the test sources are written) in the system's ANSI code page, as the
 // ANSI window functions give it back; characters the code page lacks become "?".
 std::string Ansi(const char* pszUtf8);

@@ -9,10 +9,13 @@
 #include <winspool.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "framework/scoped_handle.h"
+#include "payload/install_constants.h"
+#include "payload/wow64.h"
 #include "wizard_driver.h"
 
 namespace {
@@ -120,17 +123,44 @@ void ReportPrinters() {
           "\n");
 }
 
-void ReportUninstallEntries() {
+// The printer drivers installed for 32-bit Windows and, on 64-bit Windows, for x64: each with
+// its files as the spooler knows them.
+void ReportDrivers() {
+    std::vector<const char*> environments = {kDriverEnvironment};
+    if (IsWindows64()) environments.push_back(kDriverEnvironmentX64);
+    for (const char* pszEnvironment : environments) {
+        std::string strEnvironment = pszEnvironment;
+        DWORD cbNeeded = 0, nCount = 0;
+        ::EnumPrinterDriversA(nullptr, &strEnvironment[0], 3, nullptr, 0, &cbNeeded, &nCount);
+        std::vector<BYTE> buffer(cbNeeded ? cbNeeded : 1);
+        if (!cbNeeded ||
+            !::EnumPrinterDriversA(nullptr, &strEnvironment[0], 3, buffer.data(), cbNeeded, &cbNeeded, &nCount))
+            nCount = 0;
+        Print("Printer drivers for \"" + strEnvironment + "\": " + std::to_string(nCount) + "\n");
+        const auto* pDrivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
+        for (DWORD i = 0; i < nCount; ++i) {
+            const DRIVER_INFO_3A& driver = pDrivers[i];
+            Print(std::string("  \"") + driver.pName + "\"\n    driver " + driver.pDriverPath + "\n    data " +
+                  driver.pDataFile + "\n    configuration " + driver.pConfigFile + "\n");
+            for (const char* pszFile = driver.pDependentFiles; pszFile && *pszFile; pszFile += std::strlen(pszFile) + 1)
+                Print(std::string("    dependent ") + pszFile + "\n");
+        }
+    }
+}
+
+// The uninstall entries of printers in one registry view (0: this program's own).
+void ReportUninstallEntries(REGSAM samView, const char* pszView) {
     constexpr char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
     CRegistryKey uninstall;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, uninstall.Receive()) != ERROR_SUCCESS) return;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ | samView, uninstall.Receive()) != ERROR_SUCCESS)
+        return;
     char szName[256];
     for (DWORD i = 0;; ++i) {
         DWORD cchName = sizeof szName;
         if (::RegEnumKeyExA(uninstall.GetUnsafe(), i, szName, &cchName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         const std::string strName(szName, cchName);
         if (strName.size() < 8 || strName.compare(strName.size() - 8, 8, " printer") != 0) continue;
-        Print("Uninstall entry \"" + strName + "\":\n");
+        Print("Uninstall entry \"" + strName + "\"" + pszView + ":\n");
         CRegistryKey entry;
         if (::RegOpenKeyExA(uninstall.GetUnsafe(), szName, 0, KEY_READ, entry.Receive()) != ERROR_SUCCESS) continue;
         for (const char* pszValue : {"DisplayName", "UninstallString", "DisplayIcon", "Publisher"}) {
@@ -156,6 +186,12 @@ int main(int argc, char** argv) {
     }
     const bool bWalked = bReportOnly || Walk(argv[1], argv[2]);
     ReportPrinters();
-    ReportUninstallEntries();
+    ReportDrivers();
+    if (IsWindows64()) {
+        ReportUninstallEntries(KEY_WOW64_64KEY, " (64-bit registry view)");
+        ReportUninstallEntries(KEY_WOW64_32KEY, " (32-bit registry view)");
+    } else {
+        ReportUninstallEntries(0, "");
+    }
     return bWalked ? 0 : 1;
 }
