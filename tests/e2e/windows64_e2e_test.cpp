@@ -110,6 +110,7 @@ protected:
     void InstallThroughTheWizard() {
         UseWindowsVersion("win7");
         ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, m_walk));
+        EXPECT_EQ(m_walk.languagePage.nCheckedSystem, 4) << "the language page shows Windows 7, as on 32-bit Windows";
         ExpectOutcome(m_walk, ChineseChosen(LanguageClick::Keep), true);
         ASSERT_EQ(PrintersContaining(kModelName), (std::vector<LocalPrinter>{{kDefaultPrinter, "LPT1:", kModelName}}));
     }

@@ -18,8 +18,12 @@ constexpr char kTestKey[] = "SOFTWARE\\Q73 setup tests";
 
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
-    void TearDown() override { ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey); }
+    void SetUp() override { Remove(); }
+    void TearDown() override { Remove(); }
+    static void Remove() {
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kTestKey) + "\\child").c_str());
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kTestKey);
+    }
 };
 
 }  // namespace
@@ -42,6 +46,18 @@ TEST_F(Registry, SetValueDoesNotCreateAMissingKey) {
     CReg reg;
     EXPECT_FALSE(reg.SetValue(kTestKey, "DisplayName", REG_SZ, "x", 2));
     EXPECT_EQ(ReadMachineValue(kTestKey, "DisplayName"), "<no key>");
+}
+
+// The uninstaller's deletion: the key goes once; a key with subkeys, or none, is refused.
+TEST_F(Registry, DeleteKeyRemovesAKeyWithoutSubkeysOnce) {
+    CReg reg;
+    const std::string strChild = std::string(kTestKey) + "\\child";
+    ASSERT_TRUE(reg.CreateKey(strChild.c_str()));
+    EXPECT_FALSE(reg.DeleteKey(kTestKey)) << "a key with a subkey";
+    EXPECT_EQ(ReadMachineValue(strChild.c_str(), "x"), "<no value>");
+    EXPECT_TRUE(reg.DeleteKey(strChild.c_str()));
+    EXPECT_EQ(ReadMachineValue(strChild.c_str(), "x"), "<no key>");
+    EXPECT_FALSE(reg.DeleteKey(strChild.c_str())) << "deleted twice";
 }
 
 namespace {
