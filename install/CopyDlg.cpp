@@ -30,8 +30,6 @@ BOOL CCopyDlg::OnInitDialog() {
     return TRUE;
 }
 
-bool CCopyDlg::OnCommand(int nID, int, HWND) { return nID == IDC_HEADER_BOX; }
-
 HBRUSH CCopyDlg::OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) {
     HBRUSH hBrush = CNewWizPage::OnCtlColor(hDC, hControl, nCtlColor);
     if (hControl && hControl == m_Header.GetSafeHwnd()) {

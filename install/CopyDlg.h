@@ -25,7 +25,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange& dx) override;
     BOOL OnInitDialog() override;
-    bool OnCommand(int nID, int nNotifyCode, HWND hControl) override;
     HBRUSH OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) override;
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnShowWindow(bool bShow, UINT nStatus) override;

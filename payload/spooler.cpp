@@ -93,8 +93,16 @@ CPrinterHandle OpenWithFullAccess(const char* pszName) {
 
 }  // namespace
 
+namespace {
+std::vector<std::string>* g_pFormDeletions = nullptr;
+}  // namespace
+
+void RecordFormDeletionsForTesting(std::vector<std::string>* pRecord) { g_pFormDeletions = pRecord; }
+
 bool DeletePrinterForm(const char* pszPrinterName, const char* pszFormName) {
     const CPrinterHandle printer = OpenWithFullAccess(pszPrinterName);
+    if (g_pFormDeletions)
+        g_pFormDeletions->push_back(std::string(pszPrinterName) + "|" + pszFormName + (printer.IsValid() ? "" : "|not opened"));
     if (!printer.IsValid()) return false;
     ::DeleteFormA(printer.GetUnsafe(), const_cast<char*>(pszFormName));
     return true;

@@ -43,3 +43,8 @@ bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment = 
 // driver-directory query fail with the given error, as a broken spooler would; 0 restores the
 // real behaviour.
 void SimulateSpoolerFailuresForTesting(unsigned long dwEnumerationError, unsigned long dwDriverDirectoryError);
+
+// For tests only (Wine's spooler keeps no forms, so a deletion cannot be seen there): every
+// form deletion appends "printer|form" to *pRecord, with "|not opened" when the printer could
+// not be opened; null stops the recording.
+void RecordFormDeletionsForTesting(std::vector<std::string>* pRecord);

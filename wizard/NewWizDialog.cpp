@@ -107,6 +107,7 @@ bool CNewWizDialog::DestroyPage(CNewWizPage* pPage) {
     pPage->OnDestroyPage();
     pPage->DestroyWindow();
     pPage->m_bCreated = false;
+    pPage->m_bActive = false;  // a page without a window is shown nowhere
     return true;
 }
 

@@ -117,7 +117,6 @@ TEST_F(Pages, TheInstallingPageRunsTheInstallationOncePerShowing) {
             // A second show event before the timer fires re-arms the same timer.
             ::ShowWindow(m_copy.GetSafeHwnd(), SW_HIDE);
             ::ShowWindow(m_copy.GetSafeHwnd(), SW_SHOW);
-            ::SendMessageA(m_copy.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_HEADER_BOX, BN_CLICKED), 0);
         },
         [&] { CScriptedSteps::HoldUntil([&] { return g_bInstallDone; }); },
         [&] {
