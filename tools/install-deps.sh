@@ -2,7 +2,8 @@
 # Installs, by Debian package name, everything the build, the run and the tests need:
 # the 32-bit Wine, the MinGW-w64 cross compiler, CMake, GoogleTest's sources, a virtual X
 # display, the fonts that render the Chinese dialog texts and the window captions, and the
-# tools the screenshots use.
+# tools the screenshots use, and clang (with its sanitizer and fuzzer runtimes) for the native
+# fuzz build.
 # Returns within a second or two when everything is already there.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 wine64
   xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
+  clang libclang-rt-14-dev
 )
 
 installed() {
