@@ -23,7 +23,8 @@ struct InstallRequest {
 
 // The whole installation: housekeeping, staging of the driver set, copies into the driver
 // directory, registration, the outcome message and the request to quit. Returns without a
-// message when the registration gave up.
+// message when the registration gave up. While the print-UI runs, the thread's messages are
+// handled (install/register_printer.h), so the caller must hold its windows still meanwhile.
 void InstallDriver(const InstallRequest& request);
 
 // Copies the staged file "C:\TEMP\<pszName>" into the driver directory of
