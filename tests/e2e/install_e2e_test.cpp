@@ -198,7 +198,7 @@ TEST_F(SetupWizardE2E, WhileThePrintUiRunsTheStagingDirectoryHoldsTheSet) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
     const bool bChineseChosen = ChineseChosen(LanguageClick::Keep);
     InstallWalk walk;
-    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, walk, [&] {
+    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, walk, [&](CSetupRun&) {
         ASSERT_TRUE(WaitForPrintUiLog(InstallCommand(kDefaultPrinter))) << "the print-UI was not called";
         ExpectStagedSet(kXPCode, bChineseChosen);
     }));
