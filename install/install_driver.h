@@ -25,7 +25,9 @@ struct InstallRequest {
 // directory, registration, the outcome message and the request to quit. Returns without a
 // message when the registration gave up. When a file cannot be staged as this run wrote it
 // (planted, locked, swapped, a directory of that name), nothing is copied, the print-UI
-// component is not started, and the failure message is shown.
+// component is not started, and the failure message is shown. While the print-UI runs, the
+// thread's messages are handled (install/register_printer.h), so the caller must hold its
+// windows still meanwhile.
 void InstallDriver(const InstallRequest& request);
 
 // Writes the verified bytes of the staged file pszName into the driver directory of

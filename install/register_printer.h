@@ -16,6 +16,8 @@ struct RegistrationResult {
 // the system directory, from "C:\TEMP"), waits for it, recounts, and on success starts the
 // default-printer command for the printer this install added. GaveUp when the spooler cannot
 // be enumerated; an empty spooler counts 0 printers.
+// The wait (at most 90 s, then a pause of 100 ms) handles the thread's messages
+// (framework/message_wait.h): the caller's windows must refuse what may not happen meanwhile.
 RegistrationResult RegisterPrinter(TextVariant variant);
 
 // For tests only: how long RegisterPrinter waits for the install command (90 000 ms unless
