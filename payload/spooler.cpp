@@ -1,12 +1,12 @@
 #include "payload/spooler.h"
 
 #include <windows.h>
-#include <winspool.h>
 
 #include <cstring>
 #include <string_view>
 
 #include "framework/scoped_handle.h"
+#include "framework/system_dlls.h"
 
 namespace {
 DWORD g_dwSimulatedEnumerationError = 0;
@@ -33,8 +33,8 @@ bool EnumerateRecords(Enumerate enumerate, std::vector<BYTE>& buffer, DWORD& nRe
 bool EnumerateDriverRecords(const char* pszEnvironment, DWORD dwLevel, std::vector<BYTE>& buffer, DWORD& nReturned) {
     return EnumerateRecords(
         [pszEnvironment, dwLevel](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
-            return ::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), dwLevel, pBuffer, cbBuffer,
-                                         pcbNeeded, pnReturned);
+            return system_dlls::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), dwLevel, pBuffer,
+                                                    cbBuffer, pcbNeeded, pnReturned);
         },
         buffer, nReturned);
 }
@@ -62,7 +62,8 @@ bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers) {
     DWORD nReturned = 0;
     const bool bListed = EnumerateRecords(
         [](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
-            return ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer, cbBuffer, pcbNeeded, pnReturned);
+            return system_dlls::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer, cbBuffer, pcbNeeded,
+                                              pnReturned);
         },
         buffer, nReturned);
     if (!bListed) return false;
@@ -87,7 +88,7 @@ namespace {
 CPrinterHandle OpenWithFullAccess(const char* pszName) {
     PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE hPrinter = nullptr;
-    if (!::OpenPrinterA(const_cast<char*>(pszName), &hPrinter, &access)) return CPrinterHandle();
+    if (!system_dlls::OpenPrinterA(const_cast<char*>(pszName), &hPrinter, &access)) return CPrinterHandle();
     return CPrinterHandle(hPrinter);
 }
 
@@ -96,13 +97,13 @@ CPrinterHandle OpenWithFullAccess(const char* pszName) {
 bool DeletePrinterForm(const char* pszPrinterName, const char* pszFormName) {
     const CPrinterHandle printer = OpenWithFullAccess(pszPrinterName);
     if (!printer.IsValid()) return false;
-    ::DeleteFormA(printer.GetUnsafe(), const_cast<char*>(pszFormName));
+    system_dlls::DeleteFormA(printer.GetUnsafe(), const_cast<char*>(pszFormName));
     return true;
 }
 
 bool DeleteLocalPrinter(const char* pszPrinterName) {
     const CPrinterHandle printer = OpenWithFullAccess(pszPrinterName);
-    return printer.IsValid() && ::DeletePrinter(printer.GetUnsafe());
+    return printer.IsValid() && system_dlls::DeletePrinter(printer.GetUnsafe());
 }
 
 bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment) {
@@ -140,9 +141,9 @@ bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment) {
     }
     DWORD cbNeeded = 0;
     char* pszBuffer = strDirectory.GetBufferUnsafe();
-    if (!::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(pszEnvironment), 1,
-                                      reinterpret_cast<BYTE*>(pszBuffer),
-                                      static_cast<DWORD>(CPathString::kCapacity), &cbNeeded)) {
+    if (!system_dlls::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(pszEnvironment), 1,
+                                                 reinterpret_cast<BYTE*>(pszBuffer),
+                                                 static_cast<DWORD>(CPathString::kCapacity), &cbNeeded)) {
         strDirectory.clear();
         return false;
     }

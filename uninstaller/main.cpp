@@ -8,6 +8,7 @@
 
 #include "framework/application.h"
 #include "framework/fixed_string.h"
+#include "framework/system_dlls.h"
 #include "framework/user_notifications.h"
 #include "payload/install_constants.h"
 #include "payload/printer_name.h"
@@ -76,4 +77,7 @@ CUninstallApp theUninstaller;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) { return theUninstaller.Run(hInstance); }
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    RestrictDllSearchPath();
+    return theUninstaller.Run(hInstance);
+}

@@ -1,13 +1,13 @@
 #include "uninstaller/removal.h"
 
 #include <windows.h>
-#include <winspool.h>
 
 #include <algorithm>
 
 #include "framework/application.h"
 #include "framework/file_io.h"
 #include "framework/scoped_handle.h"
+#include "framework/system_dlls.h"
 #include "payload/driver_files.h"
 #include "payload/install_constants.h"
 #include "payload/spooler.h"
@@ -85,7 +85,7 @@ RemovalResult RemoveInstallation(std::string_view printerName) {
         if (!DeleteLocalPrinter(printer.strName.c_str())) result.printersKept.push_back(printer.strName);
     }
     if (IsPrinterDriverInstalled(kModelName, kDriverEnvironment) &&
-        !::DeletePrinterDriverA(nullptr, const_cast<char*>(kDriverEnvironment), const_cast<char*>(kModelName)))
+        !system_dlls::DeletePrinterDriverA(nullptr, const_cast<char*>(kDriverEnvironment), const_cast<char*>(kModelName)))
         result.bDriverKept = true;
 
     DeleteDriverFiles(printerName, result);

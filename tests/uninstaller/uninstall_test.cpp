@@ -126,17 +126,9 @@ protected:
     // Runs the uninstaller, answers its first box with nAnswer and returns the texts of every
     // box it showed, in order.
     std::vector<std::string> Run(const std::string& strProgram, int nAnswer) {
-        std::vector<std::string> texts;
         CWizardDriver driver;
         EXPECT_TRUE(driver.Start(strProgram));
-        for (int nAnswerGiven = 0; !driver.HasEnded();) {
-            HWND hBox = driver.WaitForOtherWindow(kTimeoutMs);
-            if (!hBox) break;
-            texts.push_back(CWizardDriver::MessageText(hBox));
-            const int nButton = nAnswerGiven++ ? IDOK : nAnswer;
-            if (!CWizardDriver::Press(hBox, nButton)) CWizardDriver::Press(hBox, IDOK);
-            for (int i = 0; i < 200 && ::IsWindow(hBox); ++i) ::Sleep(25);
-        }
+        const std::vector<std::string> texts = driver.AnswerMessageBoxes(nAnswer, kTimeoutMs);
         EXPECT_EQ(driver.WaitForExit(kTimeoutMs), 0);
         return texts;
     }
