@@ -124,7 +124,8 @@ class PrepareInstall : public ::testing::Test {
 protected:
     void SetUp() override { g_szPrinterName.assign("Q73"); }
     void TearDown() override {
-        for (const char* pszName : {"Q73", "ABC"}) ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(pszName).c_str());
+        for (const char* pszName : {"Q73", "ABC", "My Q73"})
+            ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(pszName).c_str());
         for (const std::string& strFile : m_planted) ::DeleteFileA(strFile.c_str());
         g_szPrinterName.clear();
     }
@@ -188,6 +189,14 @@ TEST_F(PrepareInstall, DeletionHelpersNameTheirDirectories) {
     for (const std::string& strFile : m_planted) EXPECT_FALSE(FileExists(strFile)) << strFile;
     EXPECT_FALSE(theApp.DeleteFromTemp("probe.txt"));
     EXPECT_FALSE(theApp.DeletePrinterForm("No such printer", "papersize(80x297mm)"));
+}
+
+TEST_F(PrepareInstall, AnUninstallCommandWithABlankIsQuoted) {
+    g_szPrinterName.assign("My Q73");
+    theApp.PrepareInstall();
+    const std::string strUninstaller = DriverDirectory() + "\\uninstallMy Q73.exe";
+    EXPECT_EQ(ReadMachineValue(UninstallKey("My Q73").c_str(), "UninstallString"), "\"" + strUninstaller + "\"" + '\0');
+    EXPECT_EQ(ReadMachineValue(UninstallKey("My Q73").c_str(), "DisplayIcon"), strUninstaller + ",-0" + '\0');
 }
 
 // A spooler that cannot even say how much it would list (a stopped one) is a failure, never an
