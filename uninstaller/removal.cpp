@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/file_io.h"
