@@ -12,6 +12,8 @@
 #include "spooler_helpers.h"
 
 std::string g_strSetupExe;
+std::string g_strPlantedFolder;
+std::string g_strPlantingProbe;
 
 namespace {
 

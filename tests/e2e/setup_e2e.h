@@ -18,8 +18,12 @@
 #include "wine_version.h"
 #include "wizard_driver.h"
 
-// The program under test: the Windows path this test program was given as its argument.
+// The program under test: the Windows path this test program was given as its first argument.
 extern std::string g_strSetupExe;
+// The folder of DLLs named like system DLLs that leave a mark when loaded, and the probe that
+// loads DLLs by name (the second and third arguments).
+extern std::string g_strPlantedFolder;
+extern std::string g_strPlantingProbe;
 
 // The system language of this run (the test registration's LC_ALL).
 LANGID SystemLanguage();

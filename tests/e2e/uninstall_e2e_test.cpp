@@ -1,18 +1,19 @@
 // Installed through the wizard, removed through the uninstall entry: the command the system's
 // list of programs runs, answered Yes, leaves nothing of the installation behind.
-#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "setup_e2e.h"
 #include "spooler_helpers.h"
 #include "test_support.h"
-#include "uninstaller/uninstall_texts.h"
+#include "uninstall_texts_expected.h"
 
 namespace {
 
 constexpr DWORD kTimeoutMs = 30000;
 
 std::string Expected(UninstallText text) {
-    return UninstallMessageShown(UninstallTextVariant(SystemLanguage()), text);
+    return ExpectedUninstallText(text, SystemLanguage());
 }
 
 }  // namespace
@@ -24,15 +25,8 @@ TEST_F(InstalledThroughTheWizard, TheUninstallEntrysCommandRemovesTheInstallatio
 
     CWizardDriver uninstaller;
     ASSERT_TRUE(uninstaller.Start(strProgram));
-    HWND hConfirm = uninstaller.WaitForOtherWindow(kTimeoutMs);
-    ASSERT_TRUE(hConfirm);
-    EXPECT_EQ(CWizardDriver::MessageText(hConfirm), Expected(UninstallText::Confirm));
-    ASSERT_TRUE(CWizardDriver::Press(hConfirm, IDYES));
-    for (int i = 0; i < 400 && ::IsWindow(hConfirm); ++i) ::Sleep(25);
-    HWND hReport = uninstaller.WaitForOtherWindow(kTimeoutMs);
-    ASSERT_TRUE(hReport);
-    EXPECT_EQ(CWizardDriver::MessageText(hReport), Expected(UninstallText::Removed));
-    CWizardDriver::Press(hReport, IDOK);
+    EXPECT_EQ(uninstaller.AnswerMessageBoxes(IDYES, kTimeoutMs),
+              (std::vector<std::string>{Expected(UninstallText::Confirm), Expected(UninstallText::Removed)}));
     EXPECT_EQ(uninstaller.WaitForExit(kTimeoutMs), 0);
 
     EXPECT_TRUE(PrintersContaining(kDefaultPrinter).empty());

@@ -160,6 +160,19 @@ HWND CWizardDriver::WaitForOtherWindow(DWORD dwTimeoutMs) {
     });
 }
 
+std::vector<std::string> CWizardDriver::AnswerMessageBoxes(int nFirstAnswer, DWORD dwTimeoutMs) {
+    std::vector<std::string> texts;
+    while (!HasEnded()) {
+        HWND hBox = WaitForOtherWindow(dwTimeoutMs);
+        if (!hBox) break;
+        texts.push_back(MessageText(hBox));
+        if (!Press(hBox, texts.size() == 1 ? nFirstAnswer : IDOK)) Press(hBox, IDOK);
+        // The press is posted: wait for the box to go before looking for the next one.
+        for (DWORD dwWaited = 0; dwWaited < dwTimeoutMs && ::IsWindow(hBox); dwWaited += kPollMs) ::Sleep(kPollMs);
+    }
+    return texts;
+}
+
 bool CWizardDriver::Press(HWND hDialog, int nID) {
     HWND hButton = ::GetDlgItem(hDialog, nID);
     if (!hButton || !::IsWindowEnabled(hButton)) return false;

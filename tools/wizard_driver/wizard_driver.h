@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/scoped_handle.h"
 
@@ -28,6 +29,11 @@ public:
     HWND WaitForOtherWindow(DWORD dwTimeoutMs);
 
     HWND Frame() const { return m_hFrame; }
+
+    // Answers the program's message boxes until it ends or shows none within dwTimeoutMs: the
+    // first with the button nFirstAnswer (OK when it has no such button), every later one with
+    // OK. The boxes' texts, in order.
+    std::vector<std::string> AnswerMessageBoxes(int nFirstAnswer, DWORD dwTimeoutMs);
 
     // Presses the button nID of hDialog; false when it is missing or disabled.
     static bool Press(HWND hDialog, int nID);
