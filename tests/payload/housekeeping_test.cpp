@@ -11,6 +11,7 @@
 #include "payload/spooler.h"
 #include "recorded_notifications.h"
 #include "shell/setup.h"
+#include "spooler_helpers.h"
 #include "test_support.h"
 
 namespace {
@@ -111,14 +112,7 @@ TEST_F(StaleInfs, OnlyCopiesOfThisModelsPrinterInfAreDeletedWithTheirPnf) {
 
 namespace {
 
-// Records message boxes instead of showing them.
-std::string DriverDirectory() {
-    char szDirectory[MAX_PATH] = {};
-    DWORD cbNeeded = 0;
-    ::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>("Windows NT x86"), 1,
-                                 reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory, &cbNeeded);
-    return szDirectory;
-}
+std::string DriverDirectory() { return PrinterDriverDirectory(); }
 
 class PrepareInstall : public ::testing::Test {
 protected:
