@@ -1,7 +1,6 @@
 // The install sequence: one call stages the driver set for this system, copies it into the
 // spooler's driver directory, registers the printer and tells the user the outcome.
-#include <string>
-#include <vector>
+#include "install_driver.h"
 
 #include "driver_files.h"
 #include "payload_sets.h"
@@ -39,26 +38,18 @@ void RemoveEmptyStagingDirectories() {
     for (const char* pszPlace : {"c:\\temp\\i386", "c:\\temp\\x86", "c:\\temp"}) ::RemoveDirectoryA(pszPlace);
 }
 
-// What this run wrote into the staging directories, to be removed after the registration.
-class CStagedFiles {
-public:
-    // Writes payload nID to strPath and remembers the path when the file was written.
-    void Extract(UINT nID, const std::string& strPath, BOOL bPatch) {
-        if (!g_szPathScratch.assign(strPath)) return;
-        if (theApp.ExtractResource(nID, g_szPathScratch.c_str(), bPatch)) m_paths.push_back(strPath);
-        if (bPatch) m_bPatched = true;
-    }
-    void DeleteAll() const {
-        for (const std::string& strPath : m_paths) ::DeleteFileA(strPath.c_str());
-        if (m_bPatched) ::DeleteFileA(kPatchTempFile);
-    }
-
-private:
-    std::vector<std::string> m_paths;
-    bool m_bPatched = false;
-};
-
 }  // namespace
+
+void CStagedFiles::Extract(UINT nID, const std::string& strPath, BOOL bPatch) {
+    if (!g_szPathScratch.assign(strPath)) return;
+    if (theApp.ExtractResource(nID, g_szPathScratch.c_str(), bPatch)) m_paths.push_back(strPath);
+    if (bPatch) m_bPatched = true;
+}
+
+void CStagedFiles::DeleteAll() const {
+    for (const std::string& strPath : m_paths) ::DeleteFileA(strPath.c_str());
+    if (m_bPatched) ::DeleteFileA(kPatchTempFile);
+}
 
 void CopyToDriverDirectory(const char* pszName, BOOL bFailIfExists) {
     CPathString strDriverDirectory, strSource, strTarget;
@@ -75,7 +66,21 @@ void CSetupApp::InstallDriver() {
 
     RemoveEmptyStagingDirectories();
     PrepareInstall();
+    const CStagedFiles staged = StageDriverFiles(wSystemLangId);
 
+    const RegistrationResult result = RegisterPrinter(variant);
+    if (result.outcome == RegistrationResult::GaveUp) return;
+
+    UserNotifications().ShowMessage(GetMainWindow(), OutcomeMessage(variant, result.outcome == RegistrationResult::Success),
+                                    GetTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    UserNotifications().PostQuit(GetMainWindow());
+
+    // A print-UI process that is still running may still read the staged files.
+    if (result.bProcessEnded) staged.DeleteAll();
+    RemoveEmptyStagingDirectories();
+}
+
+CStagedFiles StageDriverFiles(WORD wSystemLangId) {
     CreateStagingDirectories();
     CPathString strDriverDirectory;
     const bool bDriverDirectory = GetDriverDirectory(strDriverDirectory);
@@ -83,10 +88,10 @@ void CSetupApp::InstallDriver() {
 
     for (const DriverFile& file : kDriverFileSet) {
         const std::string strName = FileName(file.bPrinterNamed, file.pszName);
-        DeleteFromTemp(strName.c_str());
+        theApp.DeleteFromTemp(strName.c_str());
         if (!bDriverDirectory) continue;
-        DeleteFromDriverDir(strName.c_str());
-        if (file.bPrinterNamed) DeleteFromDriverDir3(strName.c_str());
+        theApp.DeleteFromDriverDir(strName.c_str());
+        if (file.bPrinterNamed) theApp.DeleteFromDriverDir3(strName.c_str());
     }
 
     CStagedFiles staged;
@@ -105,15 +110,5 @@ void CSetupApp::InstallDriver() {
     }
     for (const DriverFile& file : kDriverCopies)
         CopyToDriverDirectory(FileName(file.bPrinterNamed, file.pszName).c_str(), FALSE);
-
-    const RegistrationResult result = RegisterPrinter(variant);
-    if (result.outcome == RegistrationResult::GaveUp) return;
-
-    UserNotifications().ShowMessage(GetMainWindow(), OutcomeMessage(variant, result.outcome == RegistrationResult::Success),
-                                    GetTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
-    UserNotifications().PostQuit(GetMainWindow());
-
-    // A print-UI process that is still running may still read the staged files.
-    if (result.bProcessEnded) staged.DeleteAll();
-    RemoveEmptyStagingDirectories();
+    return staged;
 }
