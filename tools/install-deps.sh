@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs, by Debian package name, everything the build, the run and the tests need:
 # the 32-bit Wine, the MinGW-w64 cross compiler, CMake, GoogleTest's sources, a virtual X
-# display, the fonts that render the Chinese dialog texts and the window captions, and the
-# tools the screenshots use.
+# display, the fonts that render the Chinese dialog texts and the window captions, the
+# tools the screenshots use, and NSIS for the benchmark.
 # Returns within a second or two when everything is already there.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 wine64
   xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
+  nsis  # the benchmark's other installer (tools/bench.sh)
 )
 
 installed() {
