@@ -6,7 +6,7 @@
 # bench/q73.nsi, and measures in a Wine prefix of its own (build/bench/wineprefix):
 #   - file sizes, and sizes apart from the payload;
 #   - start-up to the first painted wizard page (bench_measure first-page), both installers
-#     in turn, Q73_BENCH_RUNS times each (default 11);
+#     in turn and the bare dialogs after them, Q73_BENCH_RUNS times each (default 21);
 #   - the install sequence's own file work against a bare copy of the same bytes
 #     (bench_install), Q73_BENCH_RUNS pairs;
 #   - peak private bytes of a whole install through each installer's pages, and of the bare
@@ -16,7 +16,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-runs="${Q73_BENCH_RUNS:-11}"
+runs="${Q73_BENCH_RUNS:-21}"
 memory_runs="${Q73_BENCH_MEMORY_RUNS:-3}"
 
 bash tools/install-deps.sh
@@ -53,6 +53,7 @@ bare_spooler='C:\q73bench-programs\bare_spooler\bare_dialog_spooler.exe'
 
 results="$out/results.txt"
 : >"$results"
+load_before=$(cut -d' ' -f1 /proc/loadavg)  # other work on the machine slows both installers
 measure() {  # LABEL bench_measure arguments...: appends "LABEL KEY VALUE" lines
   local label="$1" output line
   shift
@@ -75,6 +76,9 @@ for ((i = 0; i < runs; i++)); do
   else
     measure nsis first-page "$theirs"; measure ours first-page "$ours"
   fi
+  # What any dialog program costs to start here, for reference.
+  measure bare first-page "$bare"
+  measure bare_spooler first-page "$bare_spooler"
 done
 
 echo "The install sequence's own work against a bare copy: $runs pairs"
@@ -95,4 +99,5 @@ rm -rf "$drive_c/q73bench"
 
 python3 bench/report.py --results "$results" --setup build/setup.exe --uninstaller build/uninstall.exe \
   --nsis "$nsis/nsis_setup.exe" --nsis-lzma "$nsis/nsis_setup_lzma.exe" --payload build/payload/payload.rc \
-  --runs "$runs" --memory-runs "$memory_runs" --markdown docs/benchmark.md --chart docs/benchmark.png
+  --runs "$runs" --memory-runs "$memory_runs" --load-before "$load_before" \
+  --markdown docs/benchmark.md --chart docs/benchmark.png
