@@ -7,7 +7,7 @@ constexpr DWORD kSampleIntervalMs = 2;
 }
 
 CPeakMemorySampler::CPeakMemorySampler(DWORD dwProcessId)
-    : m_hProcess(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, dwProcessId)),
+    : m_hProcess(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, dwProcessId)),
       m_thread(&CPeakMemorySampler::Run, this) {}
 
 CPeakMemorySampler::~CPeakMemorySampler() {
@@ -23,6 +23,6 @@ void CPeakMemorySampler::Run() {
             if (counters.PeakPagefileUsage > m_cbPeak) m_cbPeak = counters.PeakPagefileUsage;
             ++m_nSamples;
         }
-        if (::WaitForSingleObject(m_hProcess.GetUnsafe(), kSampleIntervalMs) == WAIT_OBJECT_0) break;
+        if (::WaitForSingleObject(m_hProcess.GetUnsafe(), kSampleIntervalMs) != WAIT_TIMEOUT) break;  // ended
     }
 }

@@ -1,9 +1,11 @@
 // The peak private bytes of another process (PROCESS_MEMORY_COUNTERS.PeakPagefileUsage),
 // sampled while it runs.
 //
-// Under Wine the counter is the process's private resident memory at the moment it is read,
-// not a peak, and it cannot be read once the process has ended; on Windows it is the peak.
-// Sampling every few milliseconds and keeping the largest value gives the peak on both.
+// Under Wine (8.0, checked) the counter is the process's private resident memory at the
+// moment it is read, not a peak: it falls again when memory is freed, and reads 0 once the
+// process has ended, even through a handle still open. On Windows it is the peak. Sampling
+// every few milliseconds while the process runs and keeping the largest value gives the
+// peak on both.
 #pragma once
 
 #include <windows.h>
