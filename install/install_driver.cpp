@@ -122,6 +122,14 @@ void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long
     WriteWholeFile(strTarget.c_str(), pData, static_cast<DWORD>(cbSize));
 }
 
+bool StageAndCopyDriverFiles(const InstallRequest& request) {
+    g_szDriverEnvironment.assign(kDriverEnvironment);
+    CStagedSet staged(request.printerName);
+    if (!StageEverything(staged, request)) return false;
+    CopyIntoDriverDirectory(staged, request.printerName);
+    return true;
+}
+
 void InstallDriver(const InstallRequest& request) {
     const std::string_view printerName = request.printerName;
     const TextVariant variant = ChooseTextVariant(request.wLanguage, request.wSystemLangId);

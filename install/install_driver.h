@@ -30,6 +30,12 @@ struct InstallRequest {
 // windows still meanwhile.
 void InstallDriver(const InstallRequest& request);
 
+// The sequence's own file work, as InstallDriver does it, without the housekeeping before it
+// or the registration after (the benchmark times it): stages the uninstaller, the INF and the
+// driver set of the request, then copies them into the driver directory. False when a file
+// cannot be staged as written; nothing is copied then. What was staged stays, released.
+bool StageAndCopyDriverFiles(const InstallRequest& request);
+
 // Writes the verified bytes of the staged file pszName into the driver directory of
 // g_szDriverEnvironment, replacing a file of that name. Does nothing when that directory cannot
 // be had; failures are ignored.
