@@ -112,6 +112,8 @@ INT_PTR CDialog::Dispatch(UINT uMessage, WPARAM wParam, LPARAM lParam) {
         return OnSysCommand(static_cast<UINT>(wParam), lParam) ? AnswerWith(0) : FALSE;
     case WM_PAINT:
         return OnPaint() ? AnswerWith(0) : FALSE;
+    case WM_SETCURSOR:
+        return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam)) ? AnswerWith(TRUE) : FALSE;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
     case WM_DESTROY:

@@ -66,6 +66,9 @@ protected:
     // True: the window was painted.
     virtual bool OnPaint() { return false; }
     virtual HCURSOR OnQueryDragIcon() { return nullptr; }
+    // True: the cursor was set for the window under it (hWnd, one of this dialog's or its
+    // children's), and the children's own answers are skipped.
+    virtual bool OnSetCursor(HWND /*hWnd*/, UINT /*nHitTest*/, UINT /*nMouseMessage*/) { return false; }
     virtual void OnDestroy() {}
 
     // The system's own colours for a control-colour request.

@@ -37,8 +37,9 @@ private:
     CGdiObject<HBRUSH> m_brush;
 };
 
-// The wait cursor while the owner lives (the installation blocks the thread, so no message
-// would set it back); the previous cursor afterwards.
+// The wait cursor while the owner lives; the previous cursor afterwards. A window that
+// handles messages meanwhile must answer WM_SETCURSOR with it too, or a mouse move sets the
+// window's own cursor back.
 class CWaitCursor {
 public:
     CWaitCursor() : m_hPrevious(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}

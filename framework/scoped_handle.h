@@ -2,7 +2,8 @@
 #pragma once
 
 #include <windows.h>
-#include <winspool.h>
+
+#include "framework/system_dlls.h"
 
 template <typename Traits>
 class CScopedHandle {
@@ -66,7 +67,7 @@ struct FindHandleTraits {
 struct PrinterHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::ClosePrinter(h); }
+    static void Close(Handle h) { system_dlls::ClosePrinter(h); }
 };
 
 struct RegistryKeyTraits {

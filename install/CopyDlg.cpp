@@ -9,7 +9,7 @@
 
 namespace {
 constexpr UINT_PTR kStartTimer = 1;
-constexpr UINT kStartDelayMs = 500;  // lets the page paint before the installation blocks
+constexpr UINT kStartDelayMs = 500;  // lets the page paint before the installation starts
 }  // namespace
 
 CCopyDlg::CCopyDlg() : CNewWizPage(IDD) {}
@@ -30,8 +30,6 @@ BOOL CCopyDlg::OnInitDialog() {
     return TRUE;
 }
 
-bool CCopyDlg::OnCommand(int nID, int, HWND) { return nID == IDC_HEADER_BOX; }
-
 HBRUSH CCopyDlg::OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) {
     HBRUSH hBrush = CNewWizPage::OnCtlColor(hDC, hControl, nCtlColor);
     if (hControl && hControl == m_Header.GetSafeHwnd()) {
@@ -42,8 +40,14 @@ HBRUSH CCopyDlg::OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) {
 }
 
 void CCopyDlg::OnTimer(UINT_PTR) {
-    CWaitCursor wait;
     KillTimer(kStartTimer);  // once per showing
+    CNewWizDialog& frame = *GetFrame();
+    // Not once the page was left before the timer fired (Back hides it, Cancel the frame), and
+    // never a second installation: inside the first one, which handles messages as it waits,
+    // or after it, from a showing meanwhile.
+    if (frame.IsBusy() || g_bInstallDone || !::IsWindowVisible(m_hWnd)) return;
+    CNewWizDialog::CBusy busy(frame);
+    CWaitCursor wait;
     m_Progress.SetPos(50);
     assert(m_Install && "the wizard's assembly gives the page its installation");
     if (m_Install) m_Install();
@@ -52,7 +56,10 @@ void CCopyDlg::OnTimer(UINT_PTR) {
 }
 
 void CCopyDlg::OnShowWindow(bool bShow, UINT) {
-    if (!bShow) return;
+    if (!bShow) {
+        KillTimer(kStartTimer);  // left before the installation started: it does not start
+        return;
+    }
     if (!g_bInstallDone) SetTimer(kStartTimer, kStartDelayMs);
     LayoutHeader();
 }

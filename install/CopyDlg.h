@@ -1,6 +1,7 @@
 // The installing page: half a second after it is shown it runs the installation under a wait
-// cursor, its progress bar at half and then full. It is where the wizard stays when the
-// installation gave up without ending the program.
+// cursor, its progress bar at half and then full, with the frame busy meanwhile (no button,
+// close box or system command does anything). Leaving the page before then starts nothing.
+// It is where the wizard stays when the installation gave up without ending the program.
 #pragma once
 
 #include <functional>
@@ -25,7 +26,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange& dx) override;
     BOOL OnInitDialog() override;
-    bool OnCommand(int nID, int nNotifyCode, HWND hControl) override;
     HBRUSH OnCtlColor(HDC hDC, HWND hControl, UINT nCtlColor) override;
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnShowWindow(bool bShow, UINT nStatus) override;

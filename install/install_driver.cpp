@@ -126,6 +126,14 @@ void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long
     WriteWholeFile(strTarget.c_str(), pData, static_cast<DWORD>(cbSize));
 }
 
+bool StageAndCopyDriverFiles(const InstallRequest& request) {
+    g_szDriverEnvironment.assign(request.platform.pszEnvironment);
+    CStagedSet staged(request.printerName, request.platform);
+    if (!StageEverything(staged, request)) return false;
+    CopyIntoDriverDirectory(staged, request.printerName, request.platform);
+    return true;
+}
+
 void InstallDriver(const InstallRequest& request) {
     const std::string_view printerName = request.printerName;
     const InstallPlatform& platform = request.platform;

@@ -28,8 +28,16 @@ struct InstallRequest {
 // platform (its environment, staging places, driver set and print-UI component). Returns without a
 // message when the registration gave up. When a file cannot be staged as this run wrote it
 // (planted, locked, swapped, a directory of that name), nothing is copied, the print-UI
-// component is not started, and the failure message is shown.
+// component is not started, and the failure message is shown. While the print-UI runs, the
+// thread's messages are handled (install/register_printer.h), so the caller must hold its
+// windows still meanwhile.
 void InstallDriver(const InstallRequest& request);
+
+// The sequence's own file work, as InstallDriver does it, without the housekeeping before it
+// or the registration after (the benchmark times it): stages the uninstaller, the INF and the
+// driver set of the request, then copies them into the driver directory. False when a file
+// cannot be staged as written; nothing is copied then. What was staged stays, released.
+bool StageAndCopyDriverFiles(const InstallRequest& request);
 
 // Writes the verified bytes of the staged file pszName into the driver directory of
 // g_szDriverEnvironment, replacing a file of that name. Does nothing when that directory cannot

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/fixed_string.h"
+#include "framework/message_wait.h"
 #include "framework/scoped_handle.h"
 #include "install/registration_rules.h"
 #include "payload/install_constants.h"
@@ -71,10 +72,11 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     // this program's current directory, which would keep the directory from being removed.
     CKernelHandle hProcess;
     if (!StartHidden(strInstall, kStagingDirectory, platform, &hProcess)) return {RegistrationResult::Failure, true};
-    if (::WaitForSingleObject(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)
+    // The caller's windows stay answered meanwhile; they refuse what must not happen then.
+    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)
         return {RegistrationResult::Failure, false};  // still running: it may read the staged files
     hProcess.Reset();
-    ::Sleep(100);
+    WaitHandlingMessages(nullptr, 100);
 
     std::vector<std::string> after;
     if (!EnumerateLocalPrinters(after)) return {RegistrationResult::GaveUp, true};

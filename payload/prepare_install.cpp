@@ -70,11 +70,14 @@ void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& pl
     reg.CreateKey(strKey.c_str());
     SetText(reg, strKey.c_str(), "DisplayName", strDisplayName.c_str());
     // The uninstaller sits in the driver directory: without it, there is no command to name.
-    CPathString strDriverDirectory, strUninstall, strIcon;
+    // The command is quoted when the path has a blank, or the system would run the path's
+    // first part with the rest as arguments; the icon's path is never quoted.
+    CPathString strDriverDirectory, strUninstall, strCommand, strIcon;
     if (GetDriverDirectory(strDriverDirectory, platform.pszEnvironment) &&
         strUninstall.format("%s\\%s", strDriverDirectory.c_str(), UninstallerFileName(printerName).c_str()) &&
-        strIcon.format("%s,-0", strUninstall.c_str())) {
-        SetText(reg, strKey.c_str(), "UninstallString", strUninstall.c_str());
+        strIcon.format("%s,-0", strUninstall.c_str()) &&
+        strCommand.format(std::strchr(strUninstall.c_str(), ' ') ? "\"%s\"" : "%s", strUninstall.c_str())) {
+        SetText(reg, strKey.c_str(), "UninstallString", strCommand.c_str());
         SetText(reg, strKey.c_str(), "DisplayIcon", strIcon.c_str());
     }
     SetText(reg, strKey.c_str(), "Publisher", strPublisher.c_str());

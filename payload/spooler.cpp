@@ -1,28 +1,36 @@
 #include "payload/spooler.h"
 
 #include <windows.h>
-#include <winspool.h>
 
 #include <cstring>
 #include <string_view>
 
 #include "framework/scoped_handle.h"
+#include "framework/system_dlls.h"
 
 namespace {
-DWORD g_dwSimulatedEnumerationError = 0;
-DWORD g_dwSimulatedDriverDirectoryError = 0;
+SpoolerFailuresForTesting g_simulated;
 
-// A spooler enumeration into a byte buffer: the size query, then the records. An empty answer
-// to the size query is an empty list.
+// A spooler enumeration into a byte buffer: the size query, then the records. Only a size
+// query that succeeds means an empty list; one that fails for any reason but the buffer's
+// size (a stopped spooler answers RPC_S_SERVER_UNAVAILABLE and leaves the size at 0) fails the
+// enumeration, with its last error kept.
 template <typename Enumerate>
 bool EnumerateRecords(Enumerate enumerate, std::vector<BYTE>& buffer, DWORD& nReturned) {
     DWORD cbNeeded = 0;
     nReturned = 0;
-    enumerate(nullptr, 0, &cbNeeded, &nReturned);
     buffer.clear();
-    if (cbNeeded == 0) return true;
-    if (g_dwSimulatedEnumerationError) {
-        ::SetLastError(g_dwSimulatedEnumerationError);
+    if (g_simulated.dwSizeQueryError) {
+        ::SetLastError(g_simulated.dwSizeQueryError);
+        return false;
+    }
+    if (enumerate(nullptr, 0, &cbNeeded, &nReturned)) {
+        nReturned = 0;
+        return true;
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || cbNeeded == 0) return false;
+    if (g_simulated.dwEnumerationError) {
+        ::SetLastError(g_simulated.dwEnumerationError);
         return false;
     }
     buffer.assign(cbNeeded, 0);
@@ -33,28 +41,23 @@ bool EnumerateRecords(Enumerate enumerate, std::vector<BYTE>& buffer, DWORD& nRe
 bool EnumerateDriverRecords(const char* pszEnvironment, DWORD dwLevel, std::vector<BYTE>& buffer, DWORD& nReturned) {
     return EnumerateRecords(
         [pszEnvironment, dwLevel](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
-            return ::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), dwLevel, pBuffer, cbBuffer,
-                                         pcbNeeded, pnReturned);
+            return system_dlls::EnumPrinterDriversA(nullptr, const_cast<char*>(pszEnvironment), dwLevel, pBuffer,
+                                                    cbBuffer, pcbNeeded, pnReturned);
         },
         buffer, nReturned);
 }
 
 const char* OrEmpty(const char* psz) { return psz ? psz : ""; }
 
-// The file name of a path, in upper case.
-std::string UpperFileName(const char* pszPath) {
-    std::string strName = OrEmpty(pszPath);
-    strName.erase(0, strName.find_last_of('\\') + 1);  // npos + 1 is 0
-    if (!strName.empty()) ::CharUpperBuffA(&strName[0], static_cast<DWORD>(strName.size()));
-    return strName;
+std::string Upper(const char* pszText) {
+    std::string strText = OrEmpty(pszText);
+    if (!strText.empty()) ::CharUpperBuffA(&strText[0], static_cast<DWORD>(strText.size()));
+    return strText;
 }
 
 }  // namespace
 
-void SimulateSpoolerFailuresForTesting(unsigned long dwEnumerationError, unsigned long dwDriverDirectoryError) {
-    g_dwSimulatedEnumerationError = dwEnumerationError;
-    g_dwSimulatedDriverDirectoryError = dwDriverDirectoryError;
-}
+void SimulateSpoolerFailuresForTesting(const SpoolerFailuresForTesting& failures) { g_simulated = failures; }
 
 bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers) {
     printers.clear();
@@ -62,7 +65,8 @@ bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers) {
     DWORD nReturned = 0;
     const bool bListed = EnumerateRecords(
         [](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
-            return ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer, cbBuffer, pcbNeeded, pnReturned);
+            return system_dlls::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer, cbBuffer, pcbNeeded,
+                                              pnReturned);
         },
         buffer, nReturned);
     if (!bListed) return false;
@@ -87,22 +91,30 @@ namespace {
 CPrinterHandle OpenWithFullAccess(const char* pszName) {
     PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE hPrinter = nullptr;
-    if (!::OpenPrinterA(const_cast<char*>(pszName), &hPrinter, &access)) return CPrinterHandle();
+    if (!system_dlls::OpenPrinterA(const_cast<char*>(pszName), &hPrinter, &access)) return CPrinterHandle();
     return CPrinterHandle(hPrinter);
 }
 
 }  // namespace
 
+namespace {
+std::vector<std::string>* g_pFormDeletions = nullptr;
+}  // namespace
+
+void RecordFormDeletionsForTesting(std::vector<std::string>* pRecord) { g_pFormDeletions = pRecord; }
+
 bool DeletePrinterForm(const char* pszPrinterName, const char* pszFormName) {
     const CPrinterHandle printer = OpenWithFullAccess(pszPrinterName);
+    if (g_pFormDeletions)
+        g_pFormDeletions->push_back(std::string(pszPrinterName) + "|" + pszFormName + (printer.IsValid() ? "" : "|not opened"));
     if (!printer.IsValid()) return false;
-    ::DeleteFormA(printer.GetUnsafe(), const_cast<char*>(pszFormName));
+    system_dlls::DeleteFormA(printer.GetUnsafe(), const_cast<char*>(pszFormName));
     return true;
 }
 
 bool DeleteLocalPrinter(const char* pszPrinterName) {
     const CPrinterHandle printer = OpenWithFullAccess(pszPrinterName);
-    return printer.IsValid() && ::DeletePrinter(printer.GetUnsafe());
+    return printer.IsValid() && system_dlls::DeletePrinter(printer.GetUnsafe());
 }
 
 bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment) {
@@ -115,34 +127,44 @@ bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment)
     return false;
 }
 
-bool FilesOfOtherDrivers(const char* pszExceptDriver, std::vector<std::string>& files, const char* pszEnvironment) {
-    files.clear();
+bool EnumerateDrivers(std::vector<InstalledDriver>& drivers, const char* pszEnvironment) {
+    drivers.clear();
     std::vector<BYTE> buffer;
     DWORD nReturned = 0;
     if (!EnumerateDriverRecords(pszEnvironment, 3, buffer, nReturned)) return false;
     const auto* pDrivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
     for (DWORD i = 0; i < nReturned; ++i) {
-        const DRIVER_INFO_3A& driver = pDrivers[i];
-        if (std::string_view(OrEmpty(driver.pName)) == pszExceptDriver) continue;
-        for (const char* pszPath : {driver.pDriverPath, driver.pDataFile, driver.pConfigFile, driver.pHelpFile})
-            if (pszPath && *pszPath) files.push_back(UpperFileName(pszPath));
-        for (const char* pszFile = driver.pDependentFiles; pszFile && *pszFile; pszFile += std::strlen(pszFile) + 1)
-            files.push_back(UpperFileName(pszFile));
+        const DRIVER_INFO_3A& record = pDrivers[i];
+        InstalledDriver driver{OrEmpty(record.pName), {}};
+        for (const char* pszPath : {record.pDriverPath, record.pDataFile, record.pConfigFile, record.pHelpFile})
+            if (pszPath && *pszPath) driver.files.push_back(Upper(pszPath));
+        for (const char* pszFile = record.pDependentFiles; pszFile && *pszFile; pszFile += std::strlen(pszFile) + 1)
+            driver.files.push_back(Upper(pszFile));
+        drivers.push_back(std::move(driver));
     }
     return true;
 }
 
+bool DeleteDriver(const char* pszDriver, const char* pszEnvironment) {
+    if (g_simulated.dwDriverDeletionError) {
+        ::SetLastError(g_simulated.dwDriverDeletionError);
+        return false;
+    }
+    return system_dlls::DeletePrinterDriverA(nullptr, const_cast<char*>(pszEnvironment),
+                                             const_cast<char*>(pszDriver)) != FALSE;
+}
+
 bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment) {
     strDirectory.clear();
-    if (g_dwSimulatedDriverDirectoryError) {
-        ::SetLastError(g_dwSimulatedDriverDirectoryError);
+    if (g_simulated.dwDriverDirectoryError) {
+        ::SetLastError(g_simulated.dwDriverDirectoryError);
         return false;
     }
     DWORD cbNeeded = 0;
     char* pszBuffer = strDirectory.GetBufferUnsafe();
-    if (!::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(pszEnvironment), 1,
-                                      reinterpret_cast<BYTE*>(pszBuffer),
-                                      static_cast<DWORD>(CPathString::kCapacity), &cbNeeded)) {
+    if (!system_dlls::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>(pszEnvironment), 1,
+                                                 reinterpret_cast<BYTE*>(pszBuffer),
+                                                 static_cast<DWORD>(CPathString::kCapacity), &cbNeeded)) {
         strDirectory.clear();
         return false;
     }

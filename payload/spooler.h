@@ -13,8 +13,9 @@ struct LocalPrinter {
     std::string strDriver;
 };
 
-// The local printers in enumeration order. An empty spooler is an empty list; false only when
-// the enumeration itself fails.
+// The local printers in enumeration order. An empty spooler is an empty list (the size query
+// succeeds); false when either call of the enumeration fails, the size query included: a
+// spooler that cannot answer is never read as one without printers.
 bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers);
 // The same, names only.
 bool EnumerateLocalPrinters(std::vector<std::string>& names);
@@ -30,16 +31,43 @@ bool DeleteLocalPrinter(const char* pszPrinterName);
 // be enumerated.
 bool IsPrinterDriverInstalled(const char* pszDriver, const char* pszEnvironment = kDriverEnvironment);
 
-// The file names (upper case, no directory) that the installed drivers of the environment use,
-// the named driver left out. False when the drivers cannot be enumerated.
-bool FilesOfOtherDrivers(const char* pszExceptDriver, std::vector<std::string>& files,
-                         const char* pszEnvironment = kDriverEnvironment);
+// An installed printer driver and the files it uses, each as the spooler names it (a full path
+// into the driver directory's version folder, as a rule) in upper case.
+struct InstalledDriver {
+    std::string strName;
+    std::vector<std::string> files;
+};
+
+// The installed drivers of the environment with their files. False when they cannot be
+// enumerated.
+bool EnumerateDrivers(std::vector<InstalledDriver>& drivers, const char* pszEnvironment = kDriverEnvironment);
+
+// Deletes the driver of the environment from the spooler (its files stay where they are).
+// False when the spooler refuses, for instance while a printer still uses it.
+bool DeleteDriver(const char* pszDriver, const char* pszEnvironment = kDriverEnvironment);
 
 // The spooler's driver directory for the environment, "Windows NT x86" unless told otherwise.
 // False when it cannot be had or does not fit 259 characters; strDirectory is then empty.
 bool GetDriverDirectory(CPathString& strDirectory, const char* pszEnvironment = kDriverEnvironment);
 
-// For tests only: make the enumeration's second call (the one that fetches the records) or the
-// driver-directory query fail with the given error, as a broken spooler would; 0 restores the
-// real behaviour.
-void SimulateSpoolerFailuresForTesting(unsigned long dwEnumerationError, unsigned long dwDriverDirectoryError);
+// For tests only: spooler calls that fail with the given error, as a stopped or broken spooler's
+// would; 0 leaves a call to the spooler.
+struct SpoolerFailuresForTesting {
+    unsigned long dwSizeQueryError = 0;        // every enumeration's first call, the size query
+    unsigned long dwEnumerationError = 0;      // every enumeration's second call, the one that fetches the records
+    unsigned long dwDriverDirectoryError = 0;  // the driver-directory query
+    unsigned long dwDriverDeletionError = 0;   // DeleteDriver
+};
+void SimulateSpoolerFailuresForTesting(const SpoolerFailuresForTesting& failures);
+// The same with the records' fetch and the driver-directory query only.
+inline void SimulateSpoolerFailuresForTesting(unsigned long dwEnumerationError, unsigned long dwDriverDirectoryError) {
+    SpoolerFailuresForTesting failures;
+    failures.dwEnumerationError = dwEnumerationError;
+    failures.dwDriverDirectoryError = dwDriverDirectoryError;
+    SimulateSpoolerFailuresForTesting(failures);
+}
+
+// For tests only (Wine's spooler keeps no forms, so a deletion cannot be seen there): every
+// form deletion appends "printer|form" to *pRecord, with "|not opened" when the printer could
+// not be opened; null stops the recording.
+void RecordFormDeletionsForTesting(std::vector<std::string>* pRecord);

@@ -19,8 +19,7 @@ bool LanguageFolderDeclares(const std::string& strWanted) {
     bool bFound = finder.FindFile((g_strAppDir + "Language\\*.dll").c_str());
     for (; bFound; bFound = finder.FindNextFile()) {
         if (finder.IsDots() || finder.IsDirectory()) continue;
-        const std::string strDeclared = DeclaredLanguage(finder.GetFilePath());
-        if (!strDeclared.empty() && strDeclared == strWanted) return true;
+        if (DeclaresLanguage(DeclaredLanguage(finder.GetFilePath()), strWanted)) return true;
     }
     return false;
 }

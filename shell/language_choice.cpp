@@ -26,6 +26,10 @@ LanguageFile StartupLanguageFile(std::uint16_t wLangId) {
 }
 
 const char* DeclaredLanguageName(LanguageFile file) { return Info(file).pszDeclaredName; }
+bool DeclaresLanguage(std::string_view declared, std::string_view wanted) {
+    return !declared.empty() && declared == wanted;
+}
+
 const char* LanguageFileName(LanguageFile file) { return Info(file).pszFileName; }
 unsigned LanguageFileResource(LanguageFile file) { return Info(file).nResource; }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "payload/text_variant.h"
 
@@ -15,6 +16,10 @@ LanguageFile StartupLanguageFile(std::uint16_t wLangId);
 
 // The language name a file declares: "English" or "Chinese".
 const char* DeclaredLanguageName(LanguageFile file);
+
+// Whether a language file's "Language" value declares the wanted language: the exact bytes,
+// letter case included; an empty value declares nothing.
+bool DeclaresLanguage(std::string_view declared, std::string_view wanted);
 
 // The file's name inside the language folder, with its leading backslash ("\Multi_eng.dll").
 const char* LanguageFileName(LanguageFile file);

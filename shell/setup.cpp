@@ -1,10 +1,9 @@
 // The installer's application object, its process-wide values and the start-up.
 #include "shell/setup.h"
 
-#include <commctrl.h>
-
 #include "framework/file_io.h"
 #include "framework/profile.h"
+#include "framework/system_dlls.h"
 #include "payload/os_version.h"
 #include "payload/payload_ids.h"
 #include "payload/printer_name.h"
@@ -34,11 +33,12 @@ std::string ProgramDirectory() {
     return nLastSlash == std::string::npos ? std::string() : strPath.substr(0, nLastSlash + 1);
 }
 
-// The common controls (the installing page's progress bar) and dialog controls in the
-// system's current look.
+// The common control the dialogs use: the installing page's progress bar. The common controls
+// are the system directory's, version 5.8, so they are asked only for classes that version
+// knows (ICC_STANDARD_CLASSES, for one, is version 6's).
 void EnableDialogControls() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&controls);
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+    system_dlls::InitCommonControlsEx(&controls);
 }
 
 }  // namespace

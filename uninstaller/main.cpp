@@ -8,13 +8,13 @@
 
 #include "framework/application.h"
 #include "framework/fixed_string.h"
-#include "framework/user_notifications.h"
+#include "framework/system_dlls.h"
 #include "payload/install_constants.h"
 #include "payload/printer_name.h"
 #include "payload/spooler.h"
 #include "payload/wow64.h"
 #include "uninstaller/program_name.h"
-#include "uninstaller/removal.h"
+#include "uninstaller/run_uninstall.h"
 #include "uninstaller/uninstall_texts.h"
 
 namespace {
@@ -29,46 +29,10 @@ std::string OwnPrinterName() {
     return strName;
 }
 
-// The outcome: removed, or what had to stay and why.
-std::string Report(TextVariant variant, const RemovalResult& result) {
-    if (result.IsComplete()) return UninstallMessageShown(variant, UninstallText::Removed);
-    std::string strReport;
-    auto AddSection = [&](UninstallText heading, const std::vector<std::string>& items) {
-        if (items.empty()) return;
-        if (!strReport.empty()) strReport += "\r\n\r\n";
-        strReport += UninstallMessage(variant, heading);
-        for (const std::string& strItem : items) strReport += "\r\n" + strItem;
-    };
-    AddSection(UninstallText::PrintersKept, result.printersKept);
-    if (result.bDriverKept) {
-        if (!strReport.empty()) strReport += "\r\n\r\n";
-        strReport += UninstallMessage(variant, UninstallText::DriverKept);
-    }
-    AddSection(UninstallText::FilesInUse, result.filesInUse);
-    return strReport;
-}
-
 class CUninstallApp : public CApplication {
 public:
     BOOL InitInstance() override {
-        const std::string strPrinterName = OwnPrinterName();
-        const TextVariant variant = UninstallTextVariant(::GetSystemDefaultLangID());
-        const std::string strCaption = strPrinterName + " printer driver uninstall";
-        CUserNotifications& notifications = UserNotifications();
-
-        if (!IsInstalled(strPrinterName)) {
-            notifications.ShowMessage(nullptr, UninstallMessageShown(variant, UninstallText::NotInstalled).c_str(),
-                                      strCaption.c_str(), MB_OK | MB_ICONINFORMATION);
-            return FALSE;
-        }
-        if (notifications.ShowMessage(nullptr, UninstallMessageShown(variant, UninstallText::Confirm).c_str(), strCaption.c_str(),
-                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-            return FALSE;
-
-        const RemovalResult result = RemoveInstallation(strPrinterName);
-        RemoveSelfFromDriverDirectory();
-        notifications.ShowMessage(nullptr, Report(variant, result).c_str(), strCaption.c_str(),
-                                  MB_OK | (result.IsComplete() ? MB_ICONINFORMATION : MB_ICONWARNING));
+        RunUninstall(OwnPrinterName(), UninstallTextVariant(::GetSystemDefaultLangID()));
         return FALSE;
     }
 };
@@ -77,4 +41,7 @@ CUninstallApp theUninstaller;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) { return theUninstaller.Run(hInstance); }
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
+    RestrictDllSearchPath();
+    return theUninstaller.Run(hInstance);
+}

@@ -1,20 +1,21 @@
 #include "uninstaller/removal.h"
 
 #include <windows.h>
-#include <winspool.h>
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/file_io.h"
 #include "framework/scoped_handle.h"
 #include "payload/driver_files.h"
 #include "payload/install_constants.h"
-#include "payload/reg.h"
 #include "payload/spooler.h"
 #include "payload/stale_inf_cleanup.h"
 #include "payload/uninstall_key.h"
+#include "payload/reg.h"
 #include "payload/wow64.h"
+#include "uninstaller/shared_files.h"
 
 namespace {
 
@@ -22,26 +23,41 @@ namespace {
 // driver, its files and the entry in the 64-bit registry view on 64-bit Windows.
 const InstallPlatform& Platform() { return RunningPlatform(); }
 
-// The driver directory and its "3" subdirectory (where the spooler keeps version-3 drivers);
-// empty when the spooler names no driver directory.
-std::vector<std::string> DriverDirectories() {
-    CPathString strDirectory;
-    if (!GetDriverDirectory(strDirectory, Platform().pszEnvironment)) return {};
-    return {strDirectory.c_str(), std::string(strDirectory.c_str()) + "\\3"};
-}
-
 std::string Upper(std::string strText) {
     if (!strText.empty()) ::CharUpperBuffA(&strText[0], static_cast<DWORD>(strText.size()));
     return strText;
 }
 
-std::vector<LocalPrinter> ModelPrinters() {
+// What the spooler holds of the model and of the other drivers, read in one go.
+struct SpoolerView {
+    std::vector<LocalPrinter> modelPrinters;
+    bool bDriverInstalled = false;
+    std::vector<std::string> otherDriversFiles;  // upper case, as the spooler names them
+    std::vector<std::string> driverDirectories;  // the driver directory and its "3" subdirectory
+};
+
+// False when the printers or the drivers cannot be listed or the driver directory cannot be
+// had: then nothing may be decided from what is (not) there.
+bool ReadSpooler(SpoolerView& view) {
     std::vector<LocalPrinter> printers;
-    EnumerateLocalPrinters(printers);
-    printers.erase(std::remove_if(printers.begin(), printers.end(),
-                                  [](const LocalPrinter& printer) { return printer.strDriver != kModelName; }),
-                   printers.end());
-    return printers;
+    std::vector<InstalledDriver> drivers;
+    CPathString strDirectory;
+    const char* pszEnvironment = Platform().pszEnvironment;
+    if (!EnumerateLocalPrinters(printers) || !EnumerateDrivers(drivers, pszEnvironment) ||
+        !GetDriverDirectory(strDirectory, pszEnvironment))
+        return false;
+    for (LocalPrinter& printer : printers) {
+        if (printer.strDriver == kModelName) view.modelPrinters.push_back(std::move(printer));
+    }
+    for (const InstalledDriver& driver : drivers) {
+        if (driver.strName == kModelName) {
+            view.bDriverInstalled = true;
+            continue;
+        }
+        view.otherDriversFiles.insert(view.otherDriversFiles.end(), driver.files.begin(), driver.files.end());
+    }
+    view.driverDirectories = {strDirectory.c_str(), std::string(strDirectory.c_str()) + "\\3"};
+    return true;
 }
 
 bool EntryExists(std::string_view printerName) {
@@ -52,16 +68,14 @@ bool EntryExists(std::string_view printerName) {
            ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, strKey.c_str(), 0, KEY_READ | samView, key.Receive()) == ERROR_SUCCESS;
 }
 
-// Deletes the set's files from the driver directories. Files that another installed driver
-// also uses (the platform's shared driver core) stay.
-void DeleteDriverFiles(std::string_view printerName, RemovalResult& result) {
-    std::vector<std::string> shared;
-    const bool bKnowsOtherDrivers = FilesOfOtherDrivers(kModelName, shared, Platform().pszEnvironment);
-    for (const std::string& strDirectory : DriverDirectories()) {
+// Deletes the set's files from the driver directories, except those another installed driver
+// uses (the platform's shared driver core, as a rule).
+void DeleteDriverFiles(std::string_view printerName, const SpoolerView& view, RemovalResult& result) {
+    for (const std::string& strDirectory : view.driverDirectories) {
+        const std::string strUpperDirectory = Upper(strDirectory);
         for (const DriverFile& file : Platform().driverFileSet) {
             const std::string strName = DriverFileName(file, printerName);
-            const bool bShared = std::find(shared.begin(), shared.end(), Upper(strName)) != shared.end();
-            if (bShared || (!bKnowsOtherDrivers && !file.bPrinterNamed)) continue;
+            if (IsUsedByOtherDriver(view.otherDriversFiles, strUpperDirectory, Upper(strName))) continue;
             const std::string strPath = strDirectory + "\\" + strName;
             if (!PathExists(strPath.c_str()) || ::DeleteFileA(strPath.c_str())) continue;
             result.filesInUse.push_back(strPath);
@@ -71,33 +85,38 @@ void DeleteDriverFiles(std::string_view printerName, RemovalResult& result) {
 
 }  // namespace
 
-bool IsInstalled(std::string_view printerName) {
-    if (!ModelPrinters().empty() || IsPrinterDriverInstalled(kModelName, Platform().pszEnvironment) ||
-        EntryExists(printerName))
-        return true;
-    for (const std::string& strDirectory : DriverDirectories()) {
+Installation FindInstallation(std::string_view printerName) {
+    SpoolerView view;
+    if (!ReadSpooler(view)) return Installation::SpoolerUnavailable;
+    if (!view.modelPrinters.empty() || view.bDriverInstalled || EntryExists(printerName)) return Installation::Present;
+    for (const std::string& strDirectory : view.driverDirectories) {
         for (const DriverFile& file : Platform().driverFileSet) {
             if (file.bPrinterNamed && PathExists((strDirectory + "\\" + DriverFileName(file, printerName)).c_str()))
-                return true;
+                return Installation::Present;
         }
     }
-    return false;
+    return Installation::Absent;
 }
 
 RemovalResult RemoveInstallation(std::string_view printerName) {
     RemovalResult result;
-    const std::vector<LocalPrinter> printers = ModelPrinters();
+    SpoolerView view;
+    if (!ReadSpooler(view)) {
+        result.bSpoolerUnavailable = true;
+        return result;
+    }
     // The form goes through a printer of the model, as the installer removes it.
-    if (!printers.empty()) DeletePrinterForm(printers.front().strName.c_str(), kPaperFormName);
-    for (const LocalPrinter& printer : printers) {
+    if (!view.modelPrinters.empty()) DeletePrinterForm(view.modelPrinters.front().strName.c_str(), kPaperFormName);
+    for (const LocalPrinter& printer : view.modelPrinters) {
         if (!DeleteLocalPrinter(printer.strName.c_str())) result.printersKept.push_back(printer.strName);
     }
-    const char* pszEnvironment = Platform().pszEnvironment;
-    if (IsPrinterDriverInstalled(kModelName, pszEnvironment) &&
-        !::DeletePrinterDriverA(nullptr, const_cast<char*>(pszEnvironment), const_cast<char*>(kModelName)))
+    // The driver's files, its INF copies and the entry that runs this uninstaller again stay
+    // with a driver the spooler still holds.
+    if (view.bDriverInstalled && !DeleteDriver(kModelName, Platform().pszEnvironment)) {
         result.bDriverKept = true;
-
-    DeleteDriverFiles(printerName, result);
+        return result;
+    }
+    DeleteDriverFiles(printerName, view, result);
     DeleteStaleModelInfs();
     CPathString strKey;
     if (FormatUninstallKey(printerName, strKey)) CReg(Platform().b64BitRegistryView).DeleteKey(strKey.c_str());
@@ -106,9 +125,9 @@ RemovalResult RemoveInstallation(std::string_view printerName) {
 
 void RemoveSelfFromDriverDirectory() {
     const std::string strSelf = GetProgramFilePath();
-    const std::vector<std::string> directories = DriverDirectories();
-    if (strSelf.empty() || directories.empty()) return;
+    CPathString strDirectory;
+    if (strSelf.empty() || !GetDriverDirectory(strDirectory, Platform().pszEnvironment)) return;
     const std::string strSelfDirectory = strSelf.substr(0, strSelf.find_last_of('\\'));
-    if (Upper(strSelfDirectory) != Upper(directories.front())) return;
+    if (Upper(strSelfDirectory) != Upper(strDirectory.c_str())) return;
     if (!::DeleteFileA(strSelf.c_str())) ::MoveFileExA(strSelf.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }

@@ -14,6 +14,7 @@ enum class UninstallText {
     FilesInUse,    // followed by the files, one per line
     PrintersKept,  // followed by the printers, one per line
     DriverKept,
+    SpoolerUnavailable,
 };
 
 // English, except Simplified Chinese on a 0x0804 system and Traditional Chinese on every other

@@ -17,17 +17,98 @@ void CNewWizDialog::AddPage(CNewWizPage* pPage, int nDialogID) {
 
 namespace {
 
-void EnableButton(HWND hFrame, int nID, bool bEnable) {
-    HWND hButton = ::GetDlgItem(hFrame, nID);
-    assert(hButton && "the frame's template lacks a wizard button");
-    ::EnableWindow(hButton, bEnable);
+// Shown (by its own style: the frame may not be on the screen yet) and enabled.
+bool TakesFocus(HWND hWnd) {
+    return hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) && ::IsWindowEnabled(hWnd);
+}
+
+// The first child of hParent in tab order that the Tab key can reach, or null.
+HWND FirstTabStop(HWND hParent) {
+    for (HWND hChild = ::GetWindow(hParent, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        if ((::GetWindowLongA(hChild, GWL_STYLE) & WS_TABSTOP) && TakesFocus(hChild)) return hChild;
+    }
+    return nullptr;
 }
 
 }  // namespace
 
-void CNewWizDialog::EnableBack(bool bEnable) const { EnableButton(m_hWnd, ID_WIZBACK, bEnable); }
-void CNewWizDialog::EnableNext(bool bEnable) const { EnableButton(m_hWnd, ID_WIZNEXT, bEnable); }
-void CNewWizDialog::EnableFinish(bool bEnable) const { EnableButton(m_hWnd, ID_WIZFINISH, bEnable); }
+void CNewWizDialog::EnableButton(int nID, bool bEnable) {
+    HWND hButton = GetDlgItem(nID);
+    assert(hButton && "the frame's template lacks a wizard button");
+    if (m_bBusy) {
+        for (SavedState& state : m_busyStates) {
+            if (state.hControl == hButton) state.bEnabled = bEnable;
+        }
+        return;
+    }
+    // Disabling the focused window leaves the focus on no window at all, where no key reaches
+    // any control.
+    const bool bHadFocus = !bEnable && ::GetFocus() == hButton;
+    ::EnableWindow(hButton, bEnable);
+    if (bHadFocus) FocusEnabledControl();
+}
+
+void CNewWizDialog::EnableBack(bool bEnable) { EnableButton(ID_WIZBACK, bEnable); }
+void CNewWizDialog::EnableNext(bool bEnable) { EnableButton(ID_WIZNEXT, bEnable); }
+void CNewWizDialog::EnableFinish(bool bEnable) { EnableButton(ID_WIZFINISH, bEnable); }
+
+HWND CNewWizDialog::FocusTarget() const {
+    HWND hNext = GetDlgItem(ID_WIZNEXT);
+    if (TakesFocus(hNext)) return hNext;
+    if (CNewWizPage* pPage = GetActivePage()) {
+        if (HWND hControl = FirstTabStop(pPage->GetSafeHwnd())) return hControl;
+    }
+    HWND hFinish = GetDlgItem(ID_WIZFINISH);
+    if (TakesFocus(hFinish)) return hFinish;
+    HWND hControl = FirstTabStop(m_hWnd);
+    return hControl ? hControl : m_hWnd;
+}
+
+void CNewWizDialog::FocusEnabledControl() {
+    HWND hTarget = FocusTarget();
+    if (hTarget == m_hWnd) {
+        ::SetFocus(m_hWnd);
+        return;
+    }
+    // Through the dialog manager, which also moves the default-button outline.
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hTarget), TRUE);
+}
+
+bool CNewWizDialog::IsPageWindow(HWND hWnd) const {
+    return std::any_of(m_PageList.begin(), m_PageList.end(),
+                       [hWnd](const CNewWizPage* p) { return p->GetSafeHwnd() == hWnd; });
+}
+
+CNewWizDialog::CBusy::CBusy(CNewWizDialog& frame) : m_frame(frame) { m_frame.BeginBusy(); }
+CNewWizDialog::CBusy::~CBusy() { m_frame.EndBusy(); }
+
+void CNewWizDialog::BeginBusy() {
+    assert(!m_bBusy && "the frame is busy already");
+    HWND hFocus = ::GetFocus();
+    bool bFocusLost = false;
+    m_busyStates.clear();
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        if (IsPageWindow(hChild)) continue;
+        m_busyStates.push_back({hChild, ::IsWindowEnabled(hChild) != FALSE});
+        bFocusLost = bFocusLost || hChild == hFocus;
+        ::EnableWindow(hChild, FALSE);
+    }
+    ::EnableMenuItem(::GetSystemMenu(m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    m_bBusy = true;
+    m_bFocusMoved = bFocusLost;
+    // Where nothing is enabled the dialog manager puts the focus on the first control it finds.
+    if (bFocusLost) FocusEnabledControl();
+}
+
+void CNewWizDialog::EndBusy() {
+    m_bBusy = false;
+    if (!m_hWnd) return;
+    for (const SavedState& state : m_busyStates) ::EnableWindow(state.hControl, state.bEnabled);
+    m_busyStates.clear();
+    ::EnableMenuItem(::GetSystemMenu(m_hWnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+    HWND hFocus = ::GetFocus();
+    if (m_bFocusMoved || !hFocus || hFocus == m_hWnd) FocusEnabledControl();
+}
 
 CNewWizPage* CNewWizDialog::GetActivePage() const {
     auto it = std::find_if(m_PageList.begin(), m_PageList.end(), [](CNewWizPage* p) { return p->m_bActive; });
@@ -107,6 +188,7 @@ bool CNewWizDialog::DestroyPage(CNewWizPage* pPage) {
     pPage->OnDestroyPage();
     pPage->DestroyWindow();
     pPage->m_bCreated = false;
+    pPage->m_bActive = false;  // a page without a window is shown nowhere
     return true;
 }
 
@@ -117,7 +199,9 @@ bool CNewWizDialog::InitPages() {
     const bool bSeveralPages = m_PageList.size() > 1;
     EnableFinish(!bSeveralPages);
     EnableNext(bSeveralPages);
-    return ActivatePage(pFirst);
+    const bool bShown = ActivatePage(pFirst);
+    FocusEnabledControl();
+    return bShown;
 }
 
 BOOL CNewWizDialog::OnInitDialog() {
@@ -125,7 +209,7 @@ BOOL CNewWizDialog::OnInitDialog() {
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     assert(m_nPlaceholderID && "SetPlaceholderID before the frame initialises");
     InitPages();
-    return TRUE;
+    return FALSE;  // the focus is placed: the dialog manager's first tab stop may be another
 }
 
 bool CNewWizDialog::OnCommand(int nID, int nNotifyCode, HWND) {
@@ -152,6 +236,7 @@ bool CNewWizDialog::OnCommand(int nID, int nNotifyCode, HWND) {
 }
 
 void CNewWizDialog::OnBack() {
+    if (m_bBusy) return;
     CNewWizPage* pPage = GetActivePage();
     assert(pPage && "Back without a shown page");
     CNewWizPage* pTarget = Target(pPage, pPage->OnWizardBack(), -1);
@@ -162,9 +247,11 @@ void CNewWizDialog::OnBack() {
     }
     g_bInstallDone = false;
     EnableNext(true);
+    FocusEnabledControl();
 }
 
 void CNewWizDialog::OnNext() {
+    if (m_bBusy) return;
     CNewWizPage* pPage = GetActivePage();
     assert(pPage && "Next without a shown page");
     CNewWizPage* pTarget = Target(pPage, pPage->OnWizardNext(), 1);
@@ -174,9 +261,11 @@ void CNewWizDialog::OnNext() {
         EnableFinish(true);
     }
     EnableBack(true);
+    FocusEnabledControl();
 }
 
 void CNewWizDialog::OnFinish() {
+    if (m_bBusy) return;
     CNewWizPage* pPage = GetActivePage();
     if (pPage && !pPage->OnKillActive()) return;
     for (CNewWizPage* p : m_PageList) {
@@ -186,10 +275,19 @@ void CNewWizDialog::OnFinish() {
 }
 
 void CNewWizDialog::OnCancel() {
+    if (m_bBusy) return;
     for (CNewWizPage* p : m_PageList) {
         if (p->m_bCreated && !p->OnQueryCancel()) return;
     }
     CDialog::OnCancel();
+}
+
+bool CNewWizDialog::OnSysCommand(UINT, LPARAM) { return m_bBusy; }
+
+bool CNewWizDialog::OnSetCursor(HWND, UINT, UINT) {
+    if (!m_bBusy) return false;
+    ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    return true;
 }
 
 void CNewWizDialog::OnDestroy() {

@@ -2,6 +2,11 @@
 // placeholder control and moves between them with Back, Next, Finish and Cancel. It creates
 // each page's window on first use and destroys them all with its own window; the page
 // objects belong to whoever appended them.
+//
+// The keyboard focus is always on an enabled control a user can reach: after every page
+// change, and whenever the button that has it is disabled, it moves to Next when Next is
+// enabled, otherwise to the shown page's first tab stop, then Finish, then the frame's first
+// enabled tab stop (the frame itself when nothing is enabled).
 #pragma once
 
 #include <windows.h>
@@ -25,9 +30,27 @@ public:
     // The control whose top-left corner is where pages are shown; set before initialisation.
     void SetPlaceholderID(int nPlaceholderID) { m_nPlaceholderID = nPlaceholderID; }
 
-    void EnableBack(bool bEnable) const;
-    void EnableNext(bool bEnable) const;
-    void EnableFinish(bool bEnable) const;
+    // While the frame is busy the button only takes the state it gets once the work is over.
+    void EnableBack(bool bEnable);
+    void EnableNext(bool bEnable);
+    void EnableFinish(bool bEnable);
+
+    // While an object lives the frame is busy with the shown page's work (the installation):
+    // the frame's own controls (Back, Next, Finish, Cancel) and its close box are disabled,
+    // their commands, the close request and every system command are refused, and the mouse
+    // shows the wait cursor over the frame. Afterwards the controls get back their states
+    // (with any change asked for meanwhile) and the focus an enabled control. Not nested.
+    class CBusy {
+    public:
+        explicit CBusy(CNewWizDialog& frame);
+        ~CBusy();
+        CBusy(const CBusy&) = delete;
+        CBusy& operator=(const CBusy&) = delete;
+
+    private:
+        CNewWizDialog& m_frame;
+    };
+    bool IsBusy() const { return m_bBusy; }
 
     CNewWizPage* GetActivePage() const;
     CNewWizPage* GetFirstPage() const;
@@ -47,8 +70,12 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int nID, int nNotifyCode, HWND hControl) override;
-    // Cancels the wizard when every created page agrees.
+    // Cancels the wizard when every created page agrees and the frame is not busy.
     void OnCancel() override;
+    // While busy, no system command may close the frame or open a loop of its own (moving,
+    // the system menu, the about box): all are refused.
+    bool OnSysCommand(UINT nID, LPARAM lParam) override;
+    bool OnSetCursor(HWND hWnd, UINT nHitTest, UINT nMouseMessage) override;
     // The frame has no OK button: Enter never ends the wizard past its pages.
     void OnOK() override {}
     void OnDestroy() override;
@@ -62,6 +89,23 @@ private:
     // The target a page's Back or Next answer names, or null for none.
     CNewWizPage* Target(const CNewWizPage* pPage, int nAnswer, int nStep) const;
 
+    void EnableButton(int nID, bool bEnable);
+    void BeginBusy();
+    void EndBusy();
+    // Moves the keyboard focus to the control the class comment names.
+    void FocusEnabledControl();
+    HWND FocusTarget() const;
+    bool IsPageWindow(HWND hWnd) const;
+
     std::vector<CNewWizPage*> m_PageList;
     int m_nPlaceholderID = 0;
+
+    // The frame's own controls and the states they get back when the busy time is over.
+    struct SavedState {
+        HWND hControl;
+        bool bEnabled;
+    };
+    std::vector<SavedState> m_busyStates;
+    bool m_bBusy = false;
+    bool m_bFocusMoved = false;  // the busy time took the focus from a control it disabled
 };

@@ -26,12 +26,12 @@ void AppendAboutEntry(HWND hWnd) {
 
 BOOL CSetupDlg::OnInitDialog() {
     SetPlaceholderID(IDC_PAGE_PLACEHOLDER);
-    CNewWizDialog::OnInitDialog();
+    const BOOL bDefaultFocus = CNewWizDialog::OnInitDialog();
     AppendAboutEntry(m_hWnd);
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     g_SetDialogStrings(m_hWnd, IDD);
-    return TRUE;
+    return bDefaultFocus;
 }
 
 bool CSetupDlg::OnCommand(int nID, int nNotifyCode, HWND hControl) {
@@ -42,7 +42,8 @@ bool CSetupDlg::OnCommand(int nID, int nNotifyCode, HWND hControl) {
     return CNewWizDialog::OnCommand(nID, nNotifyCode, hControl);
 }
 
-bool CSetupDlg::OnSysCommand(UINT nID, LPARAM) {
+bool CSetupDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if (CNewWizDialog::OnSysCommand(nID, lParam)) return true;  // refused while busy
     if ((nID & 0xFFF0) != IDM_ABOUTBOX) return false;
     CAboutDlg about;
     about.DoModal(m_hWnd);

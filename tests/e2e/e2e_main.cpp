@@ -1,4 +1,5 @@
-// The end-to-end tests of setup.exe; its Windows path is this program's argument.
+// The end-to-end tests of setup.exe. Arguments: the Windows paths of setup.exe, of the folder of
+// planted DLLs and of the planting probe.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,5 +18,9 @@ TEST(E2ESystemLanguage, IsTheOneThisRunWasStartedFor) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc > 1) g_strSetupExe = argv[1];
+    if (argc > 3) {
+        g_strPlantedFolder = argv[2];
+        g_strPlantingProbe = argv[3];
+    }
     return RUN_ALL_TESTS();
 }

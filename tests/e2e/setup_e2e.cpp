@@ -14,6 +14,8 @@
 #include "spooler_helpers.h"
 
 std::string g_strSetupExe;
+std::string g_strPlantedFolder;
+std::string g_strPlantingProbe;
 
 namespace {
 
@@ -24,6 +26,7 @@ constexpr DWORD kInstallTimeoutMs = 150000;
 constexpr DWORD kProcessTimeoutMs = 30000;
 constexpr DWORD kPollMs = 50;
 constexpr UINT kSendTimeoutMs = 10000;
+constexpr DWORD kFocusTimeoutMs = 5000;
 
 // The printer names the end-to-end tests give in setting files.
 constexpr const char* kTestPrinterNames[] = {"Q73", "ABC"};
@@ -118,9 +121,50 @@ CSetupRun::~CSetupRun() {
     }
 }
 
-HWND CSetupRun::Next(int nMarkerID) {
-    if (!CWizardDriver::Press(Frame(), ID_WIZNEXT)) {
-        ADD_FAILURE() << "Next is not enabled";
+namespace {
+
+bool PressNext(CWizardDriver& driver, UserInput input, KeyWay way) {
+    HWND hNext = ::GetDlgItem(driver.Frame(), ID_WIZNEXT);
+    if (!::IsWindowEnabled(hNext)) return false;
+    switch (input) {
+    case UserInput::Messages:
+        return CWizardDriver::Press(driver.Frame(), ID_WIZNEXT);
+    case UserInput::Mouse:
+        return CWizardDriver::ClickWindow(hNext);
+    case UserInput::Keyboard:
+        break;
+    }
+    const char cMnemonic = CWizardDriver::Mnemonic(hNext);
+    if (way == KeyWay::MnemonicOrTab && cMnemonic) return CWizardDriver::TypeKey(driver.Frame(), cMnemonic, true);
+    if (way != KeyWay::Space && !driver.TabTo(hNext, kFocusTimeoutMs)) {
+        ADD_FAILURE() << "no number of Tabs reaches Next";
+        return false;
+    }
+    return driver.Focus() == hNext && CWizardDriver::TypeKey(driver.Frame(), VK_SPACE);
+}
+
+}  // namespace
+
+void CSetupRun::ExpectFocusOn(HWND hExpected) const {
+    HWND hFrame = Frame();
+    const HWND hFocus = m_driver.WaitForFocus(
+        [&](HWND h) {
+            if (hExpected) return h == hExpected;
+            return ::IsChild(hFrame, h) && ::IsWindowVisible(h) && ::IsWindowEnabled(h);
+        },
+        kFocusTimeoutMs);
+    if (!hFocus) {
+        HWND hActual = m_driver.Focus();
+        ADD_FAILURE() << "the focus is on " << (hActual ? "control " + std::to_string(::GetDlgCtrlID(hActual)) : "no window")
+                      << (hActual && !::IsWindowEnabled(hActual) ? " (disabled)" : "") << ", not on "
+                      << (hExpected ? "control " + std::to_string(::GetDlgCtrlID(hExpected))
+                                    : "an enabled control of the wizard");
+    }
+}
+
+HWND CSetupRun::Next(int nMarkerID, UserInput input, KeyWay way) {
+    if (!PressNext(m_driver, input, way)) {
+        ADD_FAILURE() << "Next is not enabled, or not pressed";
         return nullptr;
     }
     HWND hPage = m_driver.WaitForPage(nMarkerID, kWindowTimeoutMs);
@@ -238,13 +282,50 @@ void SetupWizardE2E::TearDown() {
     m_version.reset();
 }
 
+namespace {
+
+// Chooses the first series: by its list's notification, a click on it, or the Down arrow in
+// the list, which has the focus.
+bool ChooseSeries(CSetupRun& run, HWND hSettings, UserInput input) {
+    HWND hList = ::GetDlgItem(hSettings, IDC_SERIES_LIST);
+    switch (input) {
+    case UserInput::Messages:
+        return CWizardDriver::SelectListEntry(hSettings, IDC_SERIES_LIST, 0);
+    case UserInput::Mouse:
+        return CWizardDriver::ClickListEntry(hList, 0);
+    case UserInput::Keyboard:
+        break;
+    }
+    run.ExpectFocusOn(hList);
+    return CWizardDriver::TypeKey(run.Frame(), VK_DOWN);
+}
+
+bool ConfirmMessage(HWND hMessage, UserInput input) {
+    switch (input) {
+    case UserInput::Messages:
+        return CWizardDriver::Press(hMessage, IDOK);
+    case UserInput::Mouse:
+        return CWizardDriver::ClickWindow(::GetDlgItem(hMessage, IDOK));
+    case UserInput::Keyboard:
+        break;
+    }
+    return CWizardDriver::TypeKey(hMessage, VK_RETURN);
+}
+
+}  // namespace
+
 void SetupWizardE2E::WalkThroughInstall(LanguageClick click, InstallWalk& walk,
-                                        const std::function<void()>& whileInstalling) {
+                                        const std::function<void(CSetupRun&)>& whileInstalling, UserInput input) {
+    const bool bRealInput = input != UserInput::Messages;
+    ASSERT_TRUE(!bRealInput || click == LanguageClick::Keep) << "real input keeps the preselected language";
     CSetupRun run(Program());
     ASSERT_TRUE(run.WelcomePage());
+    HWND hNext = ::GetDlgItem(run.Frame(), ID_WIZNEXT);
+    if (bRealInput) run.ExpectFocusOn(hNext);
 
-    HWND hLanguage = run.Next(IDC_LANGUAGE_TITLE);
+    HWND hLanguage = run.Next(IDC_LANGUAGE_TITLE, input, KeyWay::Space);
     ASSERT_TRUE(hLanguage);
+    if (bRealInput) run.ExpectFocusOn(hNext);
     walk.languagePage = ReadLanguagePage(hLanguage);
     if (click != LanguageClick::Keep) {
         const int nButton = click == LanguageClick::Chinese ? IDC_LANGUAGE_CHINESE : IDC_LANGUAGE_ENGLISH;
@@ -253,13 +334,17 @@ void SetupWizardE2E::WalkThroughInstall(LanguageClick click, InstallWalk& walk,
     }
     walk.bChineseChosen = IsButtonChecked(hLanguage, IDC_LANGUAGE_CHINESE);
 
-    HWND hSettings = run.Next(IDC_SERIES_LIST);
+    HWND hSettings = run.Next(IDC_SERIES_LIST, input, KeyWay::TabThenSpace);
     ASSERT_TRUE(hSettings);
     EXPECT_FALSE(CWizardDriver::IsEnabled(run.Frame(), ID_WIZNEXT)) << "Next before a series is selected";
-    ASSERT_TRUE(CWizardDriver::SelectListEntry(hSettings, IDC_SERIES_LIST, 0));
-    ASSERT_TRUE(run.Next(IDC_COPY_PROGRESS));
+    if (bRealInput) run.ExpectFocusOn(::GetDlgItem(hSettings, IDC_SERIES_LIST));
+    ASSERT_TRUE(ChooseSeries(run, hSettings, input));
+    ASSERT_TRUE(PollUntil(kWindowTimeoutMs, [&] { return CWizardDriver::IsEnabled(run.Frame(), ID_WIZNEXT); }))
+        << "choosing the series does not enable Next";
+    ASSERT_TRUE(run.Next(IDC_COPY_PROGRESS, input, KeyWay::MnemonicOrTab));
+    if (bRealInput) run.ExpectFocusOn();
     if (whileInstalling) {
-        ASSERT_NO_FATAL_FAILURE(whileInstalling());
+        ASSERT_NO_FATAL_FAILURE(whileInstalling(run));
     }
 
     HWND hMessage = run.Driver().WaitForOtherWindow(kInstallTimeoutMs);
@@ -268,7 +353,7 @@ void SetupWizardE2E::WalkThroughInstall(LanguageClick click, InstallWalk& walk,
     walk.strCaption = CWizardDriver::Text(hMessage);
     // The default-printer command is started, not waited for: let it finish before the end.
     EXPECT_TRUE(WaitUntilNoProcessNamed("rundll32.exe", kProcessTimeoutMs));
-    ASSERT_TRUE(CWizardDriver::Press(hMessage, IDOK));
+    ASSERT_TRUE(ConfirmMessage(hMessage, input));
     walk.nExitCode = run.WaitForEnd();
 }
 

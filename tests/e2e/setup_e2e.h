@@ -18,8 +18,12 @@
 #include "wine_version.h"
 #include "wizard_driver.h"
 
-// The program under test: the Windows path this test program was given as its argument.
+// The program under test: the Windows path this test program was given as its first argument.
 extern std::string g_strSetupExe;
+// The folder of DLLs named like system DLLs that leave a mark when loaded, and the probe that
+// loads DLLs by name (the second and third arguments).
+extern std::string g_strPlantedFolder;
+extern std::string g_strPlantingProbe;
 
 // The system language of this run (the test registration's LC_ALL).
 LANGID SystemLanguage();
@@ -48,6 +52,14 @@ struct InstallWalk {
     int nExitCode = -1;
 };
 
+// How a walk gives its input: messages to the controls, or real input only (SendInput) from
+// the keyboard (Tab, Space, the arrow keys, Alt and a mnemonic) or the mouse.
+enum class UserInput { Messages, Keyboard, Mouse };
+
+// How the keyboard presses Next on a page: Space on Next, which has the focus; Tab to Next,
+// then Space; or Alt and Next's mnemonic where the language file gives one, else as Tab.
+enum class KeyWay { Space, TabThenSpace, MnemonicOrTab };
+
 // One run of setup.exe. A run still going when the object ends (a failed test) is ended by
 // its process id, so that no wizard outlives its test.
 class CSetupRun {
@@ -62,9 +74,12 @@ public:
     HWND Frame() const { return m_driver.Frame(); }
     CWizardDriver& Driver() { return m_driver; }
 
-    // Presses Next and returns the page holding nMarkerID; null (and a test failure) when
-    // Next is disabled or that page does not appear.
-    HWND Next(int nMarkerID);
+    // Presses Next with the input given and returns the page holding nMarkerID; null (and a
+    // test failure) when Next is disabled or that page does not appear.
+    HWND Next(int nMarkerID, UserInput input = UserInput::Messages, KeyWay way = KeyWay::Space);
+    // Waits until the keyboard focus is on hExpected, or with no hExpected on any visible,
+    // enabled control of the wizard; a test failure when it does not get there.
+    void ExpectFocusOn(HWND hExpected = nullptr) const;
     // The program's exit code once it has ended, -1 (and a test failure) when it does not.
     int WaitForEnd();
 
@@ -133,9 +148,12 @@ protected:
     // The whole wizard as a user walks it: Next, a language click, Next, the series, Next;
     // then the outcome message, read and confirmed once the print-UI processes have ended,
     // and the program's end. whileInstalling, when given, runs once the installing page
-    // shows. Fatal failures stop the walk; call it through ASSERT_NO_FATAL_FAILURE.
+    // shows. With real input the language is kept, and after every page the focus must be
+    // on an enabled control: Next, or the series list before a series is chosen. Fatal
+    // failures stop the walk; call it through ASSERT_NO_FATAL_FAILURE.
     void WalkThroughInstall(LanguageClick click, InstallWalk& walk,
-                            const std::function<void()>& whileInstalling = nullptr);
+                            const std::function<void(CSetupRun&)>& whileInstalling = nullptr,
+                            UserInput input = UserInput::Messages);
 
     // After a first run the folder holds the language folder with the two files for this
     // system language and a setting file of strSettingBytes.

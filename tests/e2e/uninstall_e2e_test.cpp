@@ -1,16 +1,17 @@
 // Installed through the wizard, removed through the uninstall entry: the command the system's
 // list of programs runs, answered Yes, leaves nothing of the installation behind.
-#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "setup_e2e.h"
 #include "spooler_helpers.h"
 #include "test_support.h"
-#include "uninstaller/uninstall_texts.h"
+#include "uninstall_texts_expected.h"
 
 namespace {
 
 std::string Expected(UninstallText text) {
-    return UninstallMessageShown(UninstallTextVariant(SystemLanguage()), text);
+    return ExpectedUninstallText(text, SystemLanguage());
 }
 
 }  // namespace

@@ -174,7 +174,7 @@ TEST_F(Windows64Install, WhileThePrintUiRunsTheAmd64SubfolderHoldsTheX64PlugIns)
     ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
     UseWindowsVersion("win7");
     const bool bChineseChosen = ChineseChosen(LanguageClick::Keep);
-    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, m_walk, [&] {
+    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, m_walk, [&](CSetupRun&) {
         ASSERT_TRUE(WaitForPrintUiLog(InstallCommand(kDefaultPrinter))) << "the print-UI was not called";
         // temp.txt: the patched extractions' unpatched bytes.
         std::vector<std::string> staged = {"amd64\\", "Q73.INF", "uninstallQ73.exe", "temp.txt"}, inAmd64;
@@ -230,7 +230,7 @@ TEST_F(Windows32Install, TheWizardInstallsTheX86DriverAsBefore) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
     UseWindowsVersion("win7");
     InstallWalk walk;
-    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, walk, [&] {
+    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, walk, [&](CSetupRun&) {
         ASSERT_TRUE(WaitForPrintUiLog(InstallCommand(kDefaultPrinter))) << "the print-UI was not called";
         const std::vector<std::string> entries = FolderEntries("C:\\TEMP");
         EXPECT_EQ(std::count(entries.begin(), entries.end(), "amd64\\"), 0);

@@ -8,8 +8,10 @@
 
 #include "framework/user_notifications.h"
 #include "payload/reg.h"
+#include "payload/spooler.h"
 #include "recorded_notifications.h"
 #include "shell/setup.h"
+#include "spooler_helpers.h"
 #include "test_support.h"
 
 namespace {
@@ -126,20 +128,14 @@ TEST_F(StaleInfs, OnlyCopiesOfThisModelsPrinterInfAreDeletedWithTheirPnf) {
 
 namespace {
 
-// Records message boxes instead of showing them.
-std::string DriverDirectory() {
-    char szDirectory[MAX_PATH] = {};
-    DWORD cbNeeded = 0;
-    ::GetPrinterDriverDirectoryA(nullptr, const_cast<char*>("Windows NT x86"), 1,
-                                 reinterpret_cast<BYTE*>(szDirectory), sizeof szDirectory, &cbNeeded);
-    return szDirectory;
-}
+std::string DriverDirectory() { return PrinterDriverDirectory(); }
 
 class PrepareInstall : public ::testing::Test {
 protected:
     void SetUp() override { g_szPrinterName.assign("Q73"); }
     void TearDown() override {
-        for (const char* pszName : {"Q73", "ABC"}) ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(pszName).c_str());
+        for (const char* pszName : {"Q73", "ABC", "My Q73"})
+            ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey(pszName).c_str());
         for (const std::string& strFile : m_planted) ::DeleteFileA(strFile.c_str());
         g_szPrinterName.clear();
     }
@@ -203,4 +199,54 @@ TEST_F(PrepareInstall, DeletionHelpersNameTheirDirectories) {
     for (const std::string& strFile : m_planted) EXPECT_FALSE(FileExists(strFile)) << strFile;
     EXPECT_FALSE(theApp.DeleteFromTemp("probe.txt"));
     EXPECT_FALSE(theApp.DeletePrinterForm("No such printer", "papersize(80x297mm)"));
+}
+
+TEST_F(PrepareInstall, AnUninstallCommandWithABlankIsQuoted) {
+    g_szPrinterName.assign("My Q73");
+    theApp.PrepareInstall();
+    const std::string strUninstaller = DriverDirectory() + "\\uninstallMy Q73.exe";
+    EXPECT_EQ(ReadMachineValue(UninstallKey("My Q73").c_str(), "UninstallString"), "\"" + strUninstaller + "\"" + '\0');
+    EXPECT_EQ(ReadMachineValue(UninstallKey("My Q73").c_str(), "DisplayIcon"), strUninstaller + ",-0" + '\0');
+}
+
+// A spooler that cannot even say how much it would list (a stopped one) is a failure, never an
+// empty spooler: the housekeeping reports it as it reports any failed enumeration.
+TEST_F(PrepareInstall, ASpoolerThatCannotListPrintersIsReported) {
+    SpoolerFailuresForTesting failures;
+    failures.dwSizeQueryError = RPC_S_SERVER_UNAVAILABLE;
+    SimulateSpoolerFailuresForTesting(failures);
+    theApp.PrepareInstall();
+    SimulateSpoolerFailuresForTesting(SpoolerFailuresForTesting());
+
+    char szText[1000] = {};
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, RPC_S_SERVER_UNAVAILABLE, 0,
+                     szText, sizeof szText, nullptr);
+    ASSERT_NE(szText[0], '\0');
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{std::string("ERROR: ") + szText});
+    EXPECT_EQ(ReadMachineValue(UninstallKey("Q73").c_str(), "Publisher"), std::string("Q73 printer") + '\0');
+}
+
+TEST(SpoolerEnumeration, AFailedSizeQueryIsAFailureNotAnEmptyList) {
+    // The spooler's own refusal: an environment it does not know.
+    std::vector<InstalledDriver> drivers = {{"left over", {}}};
+    ::SetLastError(0);
+    EXPECT_FALSE(EnumerateDrivers(drivers, "No such environment"));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_ENVIRONMENT));
+    EXPECT_TRUE(drivers.empty());
+
+    SpoolerFailuresForTesting failures;
+    failures.dwSizeQueryError = RPC_S_SERVER_UNAVAILABLE;
+    SimulateSpoolerFailuresForTesting(failures);
+    std::vector<LocalPrinter> printers;
+    std::vector<std::string> names;
+    EXPECT_FALSE(EnumerateLocalPrinters(printers));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(RPC_S_SERVER_UNAVAILABLE));
+    EXPECT_FALSE(EnumerateLocalPrinters(names));
+    EXPECT_FALSE(EnumerateDrivers(drivers));
+    EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
+    SimulateSpoolerFailuresForTesting(SpoolerFailuresForTesting());
+
+    // The spooler answering again: lists, empty or not.
+    EXPECT_TRUE(EnumerateLocalPrinters(printers));
+    EXPECT_TRUE(EnumerateDrivers(drivers));
 }

@@ -1,9 +1,13 @@
 // setup.exe, opened as a resource module: every payload id is there with its size, nothing
-// else is, and the files that are one file share their bytes.
+// else is, every id is byte for byte the file the build made for it, and the files that are
+// one file share their bytes, stored once.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <imagehlp.h>
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <utility>
 #include <map>
@@ -17,6 +21,9 @@
 namespace {
 
 std::string g_strSetupExe;
+// The resource script the build generated from the manifest: one "ID OWNER_DATA "PATH"" line
+// per id, PATH a Unix path of the build tree (reached through drive Z:).
+std::string g_strPayloadScript;
 
 class Payload : public ::testing::Test {
 protected:
@@ -35,11 +42,11 @@ protected:
         return TRUE;
     }
 
-    static std::string Bytes(unsigned nID) {
-        HRSRC hInfo = ::FindResourceA(s_hModule, MAKEINTRESOURCEA(nID), "OWNER_DATA");
+    static std::string Bytes(unsigned nID, HMODULE hModule = s_hModule) {
+        HRSRC hInfo = ::FindResourceA(hModule, MAKEINTRESOURCEA(nID), "OWNER_DATA");
         if (!hInfo) return std::string();
-        const char* pData = static_cast<const char*>(::LockResource(::LoadResource(s_hModule, hInfo)));
-        return std::string(pData, ::SizeofResource(s_hModule, hInfo));
+        const char* pData = static_cast<const char*>(::LockResource(::LoadResource(hModule, hInfo)));
+        return std::string(pData, ::SizeofResource(hModule, hInfo));
     }
 
     static HMODULE s_hModule;
@@ -93,7 +100,72 @@ std::vector<std::string> SplitLines(const std::string& strText, const char* pszE
     return lines;
 }
 
+// Each id of the generated resource script with the Windows path of its file.
+std::map<unsigned, std::string> PayloadFiles() {
+    std::map<unsigned, std::string> files;
+    std::ifstream script(g_strPayloadScript);
+    std::string strLine;
+    while (std::getline(script, strLine)) {
+        const std::size_t nOpen = strLine.find(" OWNER_DATA \"");
+        if (nOpen == std::string::npos || strLine.back() != '"') continue;
+        std::string strPath = "Z:" + strLine.substr(nOpen + 13, strLine.size() - nOpen - 14);
+        std::replace(strPath.begin(), strPath.end(), '/', '\\');
+        files[static_cast<unsigned>(std::stoul(strLine))] = strPath;
+    }
+    return files;
+}
+
+// The library mapped as an image, the way the program's own resources are reached.
+class CImageResources {
+public:
+    CImageResources() : m_hModule(::LoadLibraryExA(g_strSetupExe.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+    ~CImageResources() { if (m_hModule) ::FreeLibrary(m_hModule); }
+    CImageResources(const CImageResources&) = delete;
+    CImageResources& operator=(const CImageResources&) = delete;
+    HMODULE Get() const { return m_hModule; }
+
+private:
+    HMODULE m_hModule;
+};
+
 }  // namespace
+
+TEST_F(Payload, EveryIdIsTheFileTheBuildMadeForItInBothWaysOfLoading) {
+    const std::map<unsigned, std::string> files = PayloadFiles();
+    ASSERT_EQ(files.size(), ExpectedIds().size()) << "cannot read " << g_strPayloadScript;
+    CImageResources image;
+    ASSERT_NE(image.Get(), nullptr);
+    for (const auto& [nID, strPath] : files) {
+        const std::string strFile = ReadFileBytes(strPath);
+        ASSERT_TRUE(FileExists(strPath)) << strPath;
+        EXPECT_EQ(Bytes(nID), strFile) << nID << " as a data file, " << strPath;
+        EXPECT_EQ(Bytes(nID, image.Get()), strFile) << nID << " as an image, " << strPath;
+    }
+}
+
+TEST_F(Payload, IdenticalFilesAreOneCopyInTheMappedProgram) {
+    CImageResources image;
+    ASSERT_NE(image.Get(), nullptr);
+    std::map<std::string, const void*> copyOfBytes;
+    std::set<const void*> copies;
+    for (unsigned nID : ExpectedIds()) {
+        HRSRC hInfo = ::FindResourceA(image.Get(), MAKEINTRESOURCEA(nID), "OWNER_DATA");
+        ASSERT_NE(hInfo, nullptr) << nID;
+        const void* pData = ::LockResource(::LoadResource(image.Get(), hInfo));
+        const std::string strBytes(static_cast<const char*>(pData), ::SizeofResource(image.Get(), hInfo));
+        const auto inserted = copyOfBytes.emplace(strBytes, pData);
+        EXPECT_EQ(inserted.first->second, pData) << nID << " has its own copy of bytes stored before";
+        copies.insert(pData);
+    }
+    EXPECT_EQ(copies.size(), SharedFiles().size());
+}
+
+TEST_F(Payload, TheHeaderChecksumIsTheFilesOwn) {
+    DWORD dwInHeader = 0, dwComputed = 0;
+    ASSERT_EQ(::MapFileAndCheckSumA(g_strSetupExe.c_str(), &dwInHeader, &dwComputed), CHECKSUM_SUCCESS);
+    EXPECT_NE(dwInHeader, 0u);
+    EXPECT_EQ(dwInHeader, dwComputed);
+}
 
 TEST_F(Payload, HoldsExactlyTheListedIdsUnderLanguage2052) {
     EXPECT_EQ(s_ids, ExpectedIds());
@@ -280,5 +352,6 @@ TEST_F(Payload, TheResourceLibrariesNameThePaperSize) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc > 1) g_strSetupExe = argv[1];
+    if (argc > 2) g_strPayloadScript = argv[2];
     return RUN_ALL_TESTS();
 }

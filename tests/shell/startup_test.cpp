@@ -161,6 +161,9 @@ TEST_F(StartUp, PrinterNameComesFromTheSettingFileWhichStaysAsItWas) {
         {"parent directory", "[Setting]\r\nPrinterName=..\r\n", "Q73"},
         {"a drive", "[Setting]\r\nPrinterName=C:x\r\n", "Q73"},
         {"a wildcard", "[Setting]\r\nPrinterName=Q7*\r\n", "Q73"},
+        {"a device", "[Setting]\r\nPrinterName=COM1\r\n", "Q73"},
+        {"a device with an extension", "[Setting]\r\nPrinterName=nul.txt\r\n", "Q73"},
+        {"a final dot", "[Setting]\r\nPrinterName=name.\r\n", "Q73"},
     };
     for (const Case& c : cases) {
         WriteFileBytes(SettingFile(), c.strSetting);

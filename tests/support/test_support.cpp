@@ -148,15 +148,20 @@ int RunProgramClosingItsWindow(const std::string& strCommandLine, DWORD dwTimeou
 }
 
 std::string ReadMachineValue(const char* pszKey, const char* pszName, DWORD* pdwType, REGSAM samView) {
-    char szData[260] = {};
-    DWORD cbData = sizeof szData, dwType = 0;
     CRegistryKey key;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, KEY_READ | samView, key.Receive()) != ERROR_SUCCESS)
         return "<no key>";
-    const LONG nResult =
-        ::RegQueryValueExA(key.GetUnsafe(), pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(szData), &cbData);
+    // Any size: a value such as the pending renames grows with every run that adds to it.
+    DWORD dwType = 0, cbData = 0;
+    if (::RegQueryValueExA(key.GetUnsafe(), pszName, nullptr, &dwType, nullptr, &cbData) != ERROR_SUCCESS)
+        return "<no value>";
+    std::string strData(cbData, '\0');
+    if (::RegQueryValueExA(key.GetUnsafe(), pszName, nullptr, &dwType, reinterpret_cast<BYTE*>(&strData[0]),
+                           &cbData) != ERROR_SUCCESS)
+        return "<no value>";
+    strData.resize(cbData);
     if (pdwType) *pdwType = dwType;
-    return nResult == ERROR_SUCCESS ? std::string(szData, cbData) : "<no value>";
+    return strData;
 }
 
 std::string Ansi(const char* pszUtf8) {

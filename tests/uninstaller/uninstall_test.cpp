@@ -1,10 +1,13 @@
 // The uninstaller as the uninstall entry starts it: installed by a real InstallDriver, run
-// from the driver directory as its own process, and answered through its message boxes.
+// from the driver directory as its own process, and answered through its message boxes; and
+// its run in this process, with a spooler made to fail.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winspool.h>
 
 #include <algorithm>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,8 @@
 #include "shell/setup.h"
 #include "spooler_helpers.h"
 #include "test_support.h"
+#include "uninstall_texts_expected.h"
+#include "uninstaller/run_uninstall.h"
 #include "uninstaller/uninstall_texts.h"
 #include "wizard_driver.h"
 
@@ -84,9 +89,59 @@ void DeleteInstallations() {
     }
 }
 
-std::string Expected(UninstallText text) {
-    return UninstallMessageShown(UninstallTextVariant(::GetSystemDefaultLangID()), text);
+TextVariant SystemVariant() { return UninstallTextVariant(::GetSystemDefaultLangID()); }
+
+std::string Expected(UninstallText text) { return ExpectedUninstallText(text, ::GetSystemDefaultLangID()); }
+
+// What an uninstall may change, as text: printers, drivers, the files of the set and the other
+// driver in both driver directories, the uninstaller beside the driver, the uninstall entry.
+std::string SystemState() {
+    std::ostringstream state;
+    for (const LocalPrinter& printer : ListLocalPrinters()) state << "printer " << printer << "\n";
+    for (const char* pszDriver : {"Q73", kOtherDriver})
+        state << "driver " << pszDriver << (IsPrinterDriverInstalled(pszDriver) ? " installed\n" : " absent\n");
+    for (const std::string& strDirectory : {DriverDirectory(), DriverDirectory() + "\\3"}) {
+        std::vector<std::string> names = {"OTHER.GPD", "uninstallQ73.exe"};
+        for (const DriverFile& file : kDriverFileSet) names.push_back(DriverFileName(file, "Q73"));
+        for (const std::string& strName : names) {
+            if (FileExists(strDirectory + "\\" + strName)) state << strDirectory << "\\" << strName << "\n";
+        }
+    }
+    state << "entry " << (KeyExists(kUninstallKey) ? "present" : "absent") << "\n";
+    return state.str();
 }
+
+// Stands in for the user: records the text of every box, answers the question with nAnswer
+// (after running beforeAnswer) and every other box with OK.
+class CAnsweringUser : public CUserNotifications {
+public:
+    explicit CAnsweringUser(int nAnswer, std::function<void()> beforeAnswer = nullptr)
+        : m_nAnswer(nAnswer), m_beforeAnswer(std::move(beforeAnswer)), m_pPrevious(ReplaceUserNotificationsForTesting(this)) {}
+    ~CAnsweringUser() override { ReplaceUserNotificationsForTesting(m_pPrevious); }
+    int ShowMessage(HWND, const char* pszText, const char*, UINT uType) override {
+        m_texts.push_back(pszText);
+        if ((uType & MB_TYPEMASK) != MB_YESNO) return IDOK;
+        if (m_beforeAnswer) m_beforeAnswer();
+        return m_nAnswer;
+    }
+    void PostQuit(HWND) override {}
+
+    std::vector<std::string> m_texts;
+
+private:
+    int m_nAnswer;
+    std::function<void()> m_beforeAnswer;
+    CUserNotifications* m_pPrevious;
+};
+
+// Makes spooler calls fail for as long as it lives.
+class CFailingSpooler {
+public:
+    explicit CFailingSpooler(const SpoolerFailuresForTesting& failures) { SimulateSpoolerFailuresForTesting(failures); }
+    ~CFailingSpooler() { SimulateSpoolerFailuresForTesting(SpoolerFailuresForTesting()); }
+    CFailingSpooler(const CFailingSpooler&) = delete;
+    CFailingSpooler& operator=(const CFailingSpooler&) = delete;
+};
 
 class Uninstaller : public ::testing::Test {
 protected:
@@ -126,17 +181,9 @@ protected:
     // Runs the uninstaller, answers its first box with nAnswer and returns the texts of every
     // box it showed, in order.
     std::vector<std::string> Run(const std::string& strProgram, int nAnswer) {
-        std::vector<std::string> texts;
         CWizardDriver driver;
         EXPECT_TRUE(driver.Start(strProgram));
-        for (int nAnswerGiven = 0; !driver.HasEnded();) {
-            HWND hBox = driver.WaitForOtherWindow(kTimeoutMs);
-            if (!hBox) break;
-            texts.push_back(CWizardDriver::MessageText(hBox));
-            const int nButton = nAnswerGiven++ ? IDOK : nAnswer;
-            if (!CWizardDriver::Press(hBox, nButton)) CWizardDriver::Press(hBox, IDOK);
-            for (int i = 0; i < 200 && ::IsWindow(hBox); ++i) ::Sleep(25);
-        }
+        const std::vector<std::string> texts = driver.AnswerMessageBoxes(nAnswer, kTimeoutMs);
         EXPECT_EQ(driver.WaitForExit(kTimeoutMs), 0);
         return texts;
     }
@@ -182,6 +229,9 @@ TEST_F(Uninstaller, RemovesEverythingOfTheModelAndNothingElse) {
     EXPECT_TRUE(IsPrinterDriverInstalled(kOtherDriver));
     for (const char* pszShared : {"\\3\\UNIDRV.DLL", "\\3\\UNIDRVUI.DLL", "\\3\\UNIRES.DLL", "\\3\\OTHER.GPD"})
         EXPECT_TRUE(FileExists(DriverDirectory() + pszShared)) << pszShared;
+    // The other driver uses them from the "3" subdirectory only: the installer's copies above it go.
+    for (const char* pszOurs : {"\\UNIDRV.DLL", "\\UNIDRVUI.DLL", "\\UNIRES.DLL"})
+        EXPECT_FALSE(FileExists(DriverDirectory() + pszOurs)) << pszOurs;
     EXPECT_TRUE(KeyExists(kOtherKey));
     EXPECT_TRUE(FileExists(WindowsFile("\\inf\\oem96.inf")));
 }
@@ -225,4 +275,72 @@ TEST_F(Uninstaller, AFileInUseIsReportedAndTheRestRemoved) {
     EXPECT_FALSE(HasPrinterWithDriver("Q73"));
     EXPECT_FALSE(KeyExists(kUninstallKey));
     ::DeleteFileA(strHeld.c_str());
+}
+
+// The spooler's calls that the uninstaller depends on, each made to fail in turn.
+struct SpoolerFailure {
+    const char* pszName;
+    SpoolerFailuresForTesting failures;
+};
+
+std::vector<SpoolerFailure> SpoolerFailures() {
+    SpoolerFailure sizeQuery{"the size query of every enumeration (a stopped spooler)", {}};
+    sizeQuery.failures.dwSizeQueryError = RPC_S_SERVER_UNAVAILABLE;
+    SpoolerFailure records{"the second call of every enumeration", {}};
+    records.failures.dwEnumerationError = ERROR_ACCESS_DENIED;
+    SpoolerFailure directory{"the driver-directory query", {}};
+    directory.failures.dwDriverDirectoryError = ERROR_INVALID_ENVIRONMENT;
+    return {sizeQuery, records, directory};
+}
+
+TEST_F(Uninstaller, WithASpoolerThatCannotListSaysSoAndChangesNothing) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_NO_FATAL_FAILURE(AddOtherDriverAndPrinter());
+    const std::string strBefore = SystemState();
+    for (const SpoolerFailure& failure : SpoolerFailures()) {
+        CAnsweringUser user(IDYES);
+        {
+            CFailingSpooler spooler(failure.failures);
+            RunUninstall("Q73", SystemVariant());
+        }
+        EXPECT_EQ(user.m_texts, std::vector<std::string>{Expected(UninstallText::SpoolerUnavailable)}) << failure.pszName;
+        EXPECT_EQ(SystemState(), strBefore) << failure.pszName;
+    }
+}
+
+TEST_F(Uninstaller, WithASpoolerThatFailsOnceTheUserAgreedChangesNothing) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_NO_FATAL_FAILURE(AddOtherDriverAndPrinter());
+    const std::string strBefore = SystemState();
+    for (const SpoolerFailure& failure : SpoolerFailures()) {
+        CAnsweringUser user(IDYES, [&failure] { SimulateSpoolerFailuresForTesting(failure.failures); });
+        RunUninstall("Q73", SystemVariant());
+        SimulateSpoolerFailuresForTesting(SpoolerFailuresForTesting());
+        EXPECT_EQ(user.m_texts, (std::vector<std::string>{Expected(UninstallText::Confirm),
+                                                          Expected(UninstallText::SpoolerUnavailable)}))
+            << failure.pszName;
+        EXPECT_EQ(SystemState(), strBefore) << failure.pszName;
+    }
+}
+
+TEST_F(Uninstaller, ADriverTheSpoolerKeepsKeepsItsFilesAndItsEntry) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    const std::string strBefore = SystemState();
+    ASSERT_NE(strBefore.find("\\UNIDRV.DLL"), std::string::npos) << strBefore;
+    SpoolerFailuresForTesting failures;
+    failures.dwDriverDeletionError = ERROR_PRINTER_DRIVER_IN_USE;
+    CAnsweringUser user(IDYES);
+    {
+        CFailingSpooler spooler(failures);
+        RunUninstall("Q73", SystemVariant());
+    }
+    EXPECT_EQ(user.m_texts, (std::vector<std::string>{Expected(UninstallText::Confirm),
+                                                      Expected(UninstallText::DriverKept)}));
+    EXPECT_FALSE(HasPrinterWithDriver("Q73"));
+    // Everything but the printer is as it was: the driver, every file of it, the entry.
+    std::string strExpected = strBefore;
+    const std::string strPrinterLine = "printer \"Q73\" on LPT1: with driver \"Q73\"\n";
+    ASSERT_NE(strExpected.find(strPrinterLine), std::string::npos) << strExpected;
+    strExpected.erase(strExpected.find(strPrinterLine), strPrinterLine.size());
+    EXPECT_EQ(SystemState(), strExpected);
 }

@@ -35,3 +35,14 @@ TEST(LanguageChoice, FallbackWritesEnglishThenTheSystemsChineseFile) {
         EXPECT_EQ(files[1], c.second) << std::hex << c.wLangId;
     }
 }
+
+TEST(LanguageChoice, AFileDeclaresALanguageByItsExactName) {
+    struct Case { const char* pszDeclared; const char* pszWanted; bool bDeclares; };
+    const Case cases[] = {
+        {"English", "English", true},   {"Chinese", "Chinese", true},  {"english", "English", false},
+        {"CHINESE", "Chinese", false},  {"English ", "English", false}, {"Chinese", "English", false},
+        {"", "", false},                {"", "English", false},        {"Klingon", "Klingon", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DeclaresLanguage(c.pszDeclared, c.pszWanted), c.bDeclares) << c.pszDeclared << "/" << c.pszWanted;
+}

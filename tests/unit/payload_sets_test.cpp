@@ -22,25 +22,55 @@ constexpr SetColumn k2000 = {168, 169, 170, 171, 154, {172, 173, 174, 175}, {176
 constexpr SetColumn kGeneral = {186, 187, 188, 189, 154, {190, 191, 192, 193}, {196, 197, 198, 199},
                                 200, 201, 194, 195, 251, 253};
 
-const SetColumn& ColumnFor(int nOSVersion) {
-    return nOSVersion == 7 ? kXP : nOSVersion == 6 ? k2000 : kGeneral;
-}
+enum class Plugin { English, Simplified, Traditional };
+
+// One system and choice, and what it must get: the set, the core variant and the plug-in variant,
+// each written out rather than worked out.
+struct Case {
+    int nOS;
+    std::uint16_t wLangId;
+    std::uint16_t wLanguage;  // the language page's choice: 0 Chinese, else English
+    const SetColumn* pSet;
+    bool bChineseCore;
+    Plugin plugin;
+};
+
+constexpr Case kCases[] = {
+    {7, 0x0804, 0, &kXP, true, Plugin::Simplified},       // XP, PRC, Chinese chosen
+    {7, 0x0804, 1, &kXP, true, Plugin::English},          // XP, PRC, English chosen
+    {7, 0x0409, 0, &kXP, false, Plugin::Traditional},     // XP, English system, Chinese chosen
+    {7, 0x0409, 2, &kXP, false, Plugin::English},         // any non-zero choice is English
+    {6, 0x0404, 0, &k2000, true, Plugin::Traditional},    // 2000, Taiwan
+    {6, 0x0C04, 0, &k2000, true, Plugin::Traditional},    // 2000, Hong Kong
+    {6, 0x0809, 1, &k2000, false, Plugin::English},       // 2000, British English
+    {10, 0x1004, 0, &kGeneral, true, Plugin::Traditional}, // 7, Singapore: Chinese core, Big5 plug-in
+    {10, 0x0004, 0, &kGeneral, true, Plugin::Traditional}, // 7, neutral Chinese
+    {9, 0x0411, 0, &kGeneral, false, Plugin::Traditional}, // Vista, Japanese
+    {8, 0x0804, 1, &kGeneral, true, Plugin::English},     // 2003
+    {5, 0x0409, 1, &kGeneral, false, Plugin::English},    // NT 4.0
+    {0, 0x0804, 0, &kGeneral, true, Plugin::Simplified},  // non-NT below 4
+    {11, 0x0409, 1, &kGeneral, false, Plugin::English},   // after 7
+    {-1, 0x0404, 0, &kGeneral, true, Plugin::Traditional}, // no code at all
+};
 
 // bAllThree: staged in every staging place of the platform.
 struct ExpectedFile { unsigned nResource; const char* pszName; bool bPrinterNamed; bool bAllThree; bool bPatched; };
 
-std::vector<ExpectedFile> Expected(int nOSVersion, std::uint16_t wLangId, std::uint16_t wLanguage) {
-    const SetColumn& c = ColumnFor(nOSVersion);
-    const unsigned* core = (wLangId & 0xFF) == 0x04 ? c.coreChinese : c.coreEnglish;
-    unsigned nConfig = c.nConfigEnglish, nResources = c.nResourcesEnglish;
-    if (wLanguage == 0 && wLangId == 0x0804) nConfig = c.nConfigSimplified, nResources = c.nResourcesSimplified;
-    if (wLanguage == 0 && wLangId != 0x0804) nConfig = c.nConfigTraditional, nResources = c.nResourcesTraditional;
+std::vector<ExpectedFile> Expected(const Case& c) {
+    const SetColumn& set = *c.pSet;
+    const unsigned* core = c.bChineseCore ? set.coreChinese : set.coreEnglish;
+    const unsigned nConfig = c.plugin == Plugin::English      ? set.nConfigEnglish
+                             : c.plugin == Plugin::Simplified ? set.nConfigSimplified
+                                                              : set.nConfigTraditional;
+    const unsigned nResources = c.plugin == Plugin::English      ? set.nResourcesEnglish
+                                : c.plugin == Plugin::Simplified ? set.nResourcesSimplified
+                                                                 : set.nResourcesTraditional;
     return {
-        {c.nStandardNames, "STDNAMES.GPD", false, false, false},
-        {c.nGpd, ".GPD", true, false, true},
-        {c.nIni, ".INI", true, false, true},
-        {c.nRendering, "D.dll", true, true, false},
-        {c.nFontMetrics, "ZIKU.UFM", false, false, false},
+        {set.nStandardNames, "STDNAMES.GPD", false, false, false},
+        {set.nGpd, ".GPD", true, false, true},
+        {set.nIni, ".INI", true, false, true},
+        {set.nRendering, "D.dll", true, true, false},
+        {set.nFontMetrics, "ZIKU.UFM", false, false, false},
         {core[0], "UNIDRV.DLL", false, false, false},
         {core[1], "UNIDRV.HLP", false, false, false},
         {core[2], "UNIDRVUI.DLL", false, false, false},
@@ -53,22 +83,18 @@ std::vector<ExpectedFile> Expected(int nOSVersion, std::uint16_t wLangId, std::u
 }  // namespace
 
 TEST(PayloadSets, EverySetAndVariantFollowsTheStagingTable) {
-    for (int nOS = -1; nOS <= 11; ++nOS) {
-        for (std::uint16_t wLangId : {0x0804, 0x0404, 0x0C04, 0x1004, 0x0004, 0x0409, 0x0809, 0x0411}) {
-            for (std::uint16_t wLanguage : {0, 1, 2}) {
-                const std::vector<StagedFile> plan = StagingPlan(nOS, wLangId, wLanguage);
-                const std::vector<ExpectedFile> expected = Expected(nOS, wLangId, wLanguage);
-                ASSERT_EQ(plan.size(), expected.size());
-                for (std::size_t i = 0; i < plan.size(); ++i) {
-                    SCOPED_TRACE(::testing::Message() << "os " << nOS << " lang " << std::hex << wLangId
-                                                      << " chosen " << wLanguage << " row " << std::dec << i);
-                    EXPECT_EQ(plan[i].nResource, expected[i].nResource);
-                    EXPECT_STREQ(plan[i].file.pszName, expected[i].pszName);
-                    EXPECT_EQ(plan[i].file.bPrinterNamed, expected[i].bPrinterNamed);
-                    EXPECT_EQ(plan[i].places == StagingPlaces::All, expected[i].bAllThree);
-                    EXPECT_EQ(plan[i].bPatched, expected[i].bPatched);
-                }
-            }
+    for (const Case& c : kCases) {
+        const std::vector<StagedFile> plan = StagingPlan(c.nOS, c.wLangId, c.wLanguage);
+        const std::vector<ExpectedFile> expected = Expected(c);
+        ASSERT_EQ(plan.size(), expected.size());
+        for (std::size_t i = 0; i < plan.size(); ++i) {
+            SCOPED_TRACE(::testing::Message() << "os " << c.nOS << " lang " << std::hex << c.wLangId << " chosen "
+                                              << c.wLanguage << " row " << std::dec << i);
+            EXPECT_EQ(plan[i].nResource, expected[i].nResource);
+            EXPECT_STREQ(plan[i].file.pszName, expected[i].pszName);
+            EXPECT_EQ(plan[i].file.bPrinterNamed, expected[i].bPrinterNamed);
+            EXPECT_EQ(plan[i].places == StagingPlaces::All, expected[i].bAllThree);
+            EXPECT_EQ(plan[i].bPatched, expected[i].bPatched);
         }
     }
 }

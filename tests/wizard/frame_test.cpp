@@ -84,6 +84,7 @@ TEST_F(OnePageFrame, ShowsItsOnlyPageWithFinishAsTheOnlyWayOn) {
     const INT_PTR nResult = Run({
         [&] {
             EXPECT_EQ(Buttons(), "--F");
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(F(), ID_WIZFINISH));
             EXPECT_EQ(Shown(), &Page(1));
             EXPECT_TRUE(::IsWindowVisible(Page(1).GetSafeHwnd()));
             EXPECT_TRUE(::IsWindowEnabled(Page(1).GetSafeHwnd()));
@@ -292,4 +293,95 @@ TEST_F(Frame, EnterAndEscapeInsideAPageLeaveTheWizardOpen) {
         },
     });
     EXPECT_EQ(nResult, IDCANCEL);
+}
+
+// The keyboard focus is never left on no window or a disabled one: after each page change it
+// is on Next, else on the page's first tab stop, else Finish, else the frame's first enabled
+// tab stop; disabling the button that has it moves it the same way.
+TEST_F(Frame, TheFocusStaysOnAnEnabledControlThroughChangesAndDisabledButtons) {
+    auto Focus = [&](int nID) { return ::GetDlgItem(F(), nID); };
+    Run({
+        [&] {
+            EXPECT_EQ(::GetFocus(), Focus(ID_WIZNEXT));
+            Click(F(), ID_WIZNEXT);  // a click gives the button the focus before the page changes
+        },
+        [&] {
+            ASSERT_EQ(Shown(), &Page(2));
+            EXPECT_EQ(::GetFocus(), Focus(ID_WIZNEXT));
+            m_frame.EnableNext(false);
+            EXPECT_EQ(::GetFocus(), Page(2).GetDlgItem(IDC_LANGUAGE_CHINESE));  // its first tab stop
+            m_frame.EnableNext(true);
+            ::SetFocus(Focus(ID_WIZBACK));
+            m_frame.EnableBack(false);
+            EXPECT_EQ(::GetFocus(), Focus(ID_WIZNEXT));
+            m_frame.EnableBack(true);
+            Page(2).m_nNext = IDD_COPY;  // a page without a tab stop, where Next is off
+            Click(F(), ID_WIZNEXT);
+        },
+        [&] {
+            ASSERT_EQ(Shown(), &Page(4));
+            EXPECT_EQ(::GetFocus(), Focus(ID_WIZFINISH));
+            m_frame.EnableFinish(false);
+            EXPECT_EQ(::GetFocus(), Focus(ID_WIZBACK));  // the frame's first enabled tab stop
+            m_frame.EnableFinish(true);
+            Click(F(), ID_WIZBACK);
+        },
+        [&] {
+            ASSERT_EQ(Shown(), &Page(3));
+            EXPECT_EQ(::GetFocus(), Focus(ID_WIZNEXT));
+            // Disabling a button without the focus leaves the focus where it is.
+            m_frame.EnableFinish(false);
+            EXPECT_EQ(::GetFocus(), Focus(ID_WIZNEXT));
+            ::PostMessageA(F(), WM_CLOSE, 0, 0);
+        },
+    });
+}
+
+// While busy, every button of the frame and its close box are off, and no command, close
+// request or system command does anything; afterwards the buttons are as they were, with the
+// changes asked for meanwhile.
+TEST_F(Frame, WhileBusyTheFrameRefusesEveryButtonAndTheCloseBox) {
+    const int kButtons[] = {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDC_CANCEL_BUTTON};
+    auto IsCloseBoxEnabled = [&] {
+        return !(::GetMenuState(::GetSystemMenu(F(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+    };
+    const INT_PTR nResult = Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] {
+            ASSERT_EQ(Buttons(), "BN-");
+            TakeLog();
+            {
+                CNewWizDialog::CBusy busy(m_frame);
+                EXPECT_TRUE(m_frame.IsBusy());
+                for (int nID : kButtons) EXPECT_FALSE(IsControlEnabled(F(), nID)) << nID;
+                EXPECT_FALSE(IsCloseBoxEnabled());
+                EXPECT_EQ(::GetFocus(), Page(2).GetDlgItem(IDC_LANGUAGE_CHINESE));  // not left on a disabled button
+
+                for (int nID : {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDCANCEL})
+                    ::SendMessageA(F(), WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0);
+                ::SendMessageA(F(), WM_CLOSE, 0, 0);
+                ::SendMessageA(F(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                EXPECT_EQ(TakeLog(), std::vector<std::string>());
+                EXPECT_EQ(Shown(), &Page(2));
+                EXPECT_TRUE(::IsWindowVisible(F()));
+
+                ::SendMessageA(F(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Page(2).GetSafeHwnd()),
+                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, IDC_WAIT));
+
+                m_frame.EnableFinish(true);  // kept for the end of the busy time
+                EXPECT_FALSE(IsControlEnabled(F(), ID_WIZFINISH));
+            }
+            EXPECT_FALSE(m_frame.IsBusy());
+            EXPECT_EQ(Buttons(), "BNF");
+            EXPECT_TRUE(IsControlEnabled(F(), IDC_CANCEL_BUTTON));
+            EXPECT_TRUE(IsCloseBoxEnabled());
+            ::SendMessageA(F(), WM_SETCURSOR, reinterpret_cast<WPARAM>(F()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_NE(::GetCursor(), ::LoadCursorA(nullptr, IDC_WAIT));
+            Click(F(), ID_WIZBACK);
+            EXPECT_EQ(Shown(), &Page(1));
+            ::SendMessageA(F(), WM_CLOSE, 0, 0);
+        },
+    });
+    EXPECT_EQ(nResult, IDCANCEL);  // the close request after the busy time ended the run
 }

@@ -117,7 +117,6 @@ TEST_F(Pages, TheInstallingPageRunsTheInstallationOncePerShowing) {
             // A second show event before the timer fires re-arms the same timer.
             ::ShowWindow(m_copy.GetSafeHwnd(), SW_HIDE);
             ::ShowWindow(m_copy.GetSafeHwnd(), SW_SHOW);
-            ::SendMessageA(m_copy.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_HEADER_BOX, BN_CLICKED), 0);
         },
         [&] { CScriptedSteps::HoldUntil([&] { return g_bInstallDone; }); },
         [&] {
@@ -188,6 +187,94 @@ TEST_F(Pages, TheHeaderBandSpansTheFrameWithTheIconAtItsRightEnd) {
             EXPECT_EQ(picture.top, 18);
             EXPECT_GE(picture.right - picture.left, 53);  // the bitmap's own size
             Close();
+        },
+    });
+}
+
+// Back or Cancel before the start timer fires: the installation never starts.
+TEST_F(Pages, LeavingTheInstallingPageBeforeItsTimerStartsNothing) {
+    const INT_PTR nResult = Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { SelectSeries(); Click(F(), ID_WIZNEXT); },
+        [&] {
+            ASSERT_EQ(ShownID(), IDD_COPY);
+            Click(F(), ID_WIZBACK);
+            ::Sleep(700);  // the timer would be due now
+        },
+        [] {},  // what is due is handled before the next step
+        [&] {
+            EXPECT_EQ(m_app.m_nRuns, 0);
+            EXPECT_EQ(ShownID(), IDD_SETTING);
+            Click(F(), ID_WIZNEXT);
+            ASSERT_EQ(ShownID(), IDD_COPY);
+            Click(F(), IDC_CANCEL_BUTTON);
+        },
+    });
+    EXPECT_EQ(nResult, IDCANCEL);
+    EXPECT_EQ(m_app.m_nRuns, 0);
+    EXPECT_FALSE(g_bInstallDone);
+}
+
+// While the installation waits it handles messages (these steps run inside it), yet nothing a
+// user does reaches the wizard: no button, close box or system command, no second run.
+TEST_F(Pages, WhileTheInstallationWaitsTheWizardAnswersButRefusesEveryAction) {
+    m_app.m_bWaitForRelease = true;
+    auto Buttons = [&] {
+        std::string strState;
+        for (int nID : {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDC_CANCEL_BUTTON})
+            strState += IsControlEnabled(F(), nID) ? '+' : '-';
+        return strState;
+    };
+    auto IsCloseBoxEnabled = [&] {
+        return !(::GetMenuState(::GetSystemMenu(F(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+    };
+    Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { SelectSeries(); Click(F(), ID_WIZNEXT); },
+        [&] { CScriptedSteps::HoldUntil([&] { return m_app.m_bWaiting; }); },
+        [&] {
+            EXPECT_EQ(Buttons(), "----");
+            EXPECT_FALSE(IsCloseBoxEnabled());
+            EXPECT_EQ(m_copy.m_Progress.GetPos(), 50);
+            for (int nID : {ID_WIZBACK, ID_WIZNEXT, ID_WIZFINISH, IDC_CANCEL_BUTTON, IDCANCEL})
+                ::SendMessageA(F(), WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), 0);
+            ::SendMessageA(F(), WM_CLOSE, 0, 0);
+            ::SendMessageA(F(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            ::SendMessageA(F(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // a box of its own would open a loop
+            EXPECT_EQ(FindOwnedDialog(F()), nullptr);
+            EXPECT_EQ(ShownID(), IDD_COPY);
+            EXPECT_TRUE(::IsWindowVisible(F()));
+            ::SendMessageA(F(), WM_SETCURSOR, reinterpret_cast<WPARAM>(m_copy.GetSafeHwnd()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, IDC_WAIT));
+            // A showing meanwhile arms the start timer again: it must not start a second run.
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_HIDE);
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_SHOW);
+            ::Sleep(700);
+        },
+        [] {},
+        [&] {
+            EXPECT_EQ(m_app.m_nRuns, 1);
+            EXPECT_TRUE(m_app.m_bWaiting);
+            ::SetEvent(m_app.m_hRelease.GetUnsafe());
+            CScriptedSteps::HoldUntil([&] { return g_bInstallDone; });
+        },
+        [&] {
+            // Ended without the quit request, as when the registration gave up.
+            EXPECT_EQ(m_copy.m_Progress.GetPos(), 100);
+            EXPECT_EQ(Buttons(), "+-++");
+            EXPECT_TRUE(IsCloseBoxEnabled());
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(F(), ID_WIZFINISH));
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_HIDE);
+            ::ShowWindow(m_copy.GetSafeHwnd(), SW_SHOW);
+            ::Sleep(700);
+        },
+        [] {},
+        [&] {
+            EXPECT_EQ(m_app.m_nRuns, 1);
+            Click(F(), ID_WIZFINISH);
         },
     });
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/message_wait.h"
+#include "framework/scoped_handle.h"
 #include "install/CopyDlg.h"
 #include "res/resource.h"
 #include "scripted_steps.h"
@@ -19,19 +21,28 @@
 #include "wizard/setupDlg.h"
 
 // Counts the installations the installing page starts and notes what it showed meanwhile;
-// with m_bQuit it ends the run as the real installation does.
+// with m_bWaitForRelease it waits, handling messages as the real one does while the print-UI
+// runs, until m_hRelease is set; with m_bQuit it ends the run as the real installation does.
 class CRecordingApp : public CSetupApp {
 public:
     void InstallDriver() override {
         ++m_nRuns;
         m_nProgressDuring = m_pCopyPage ? m_pCopyPage->m_Progress.GetPos() : -1;
         m_bWaitCursorDuring = ::GetCursor() == ::LoadCursorA(nullptr, IDC_WAIT);
+        if (m_bWaitForRelease) {
+            m_bWaiting = true;
+            EXPECT_EQ(WaitHandlingMessages(m_hRelease.GetUnsafe(), 30000), WAIT_OBJECT_0) << "never released";
+            m_bWaiting = false;
+        }
         if (m_bQuit) ::PostMessageA(GetMainWindow(), WM_QUIT, 0, 0);
     }
     int m_nRuns = 0;
     int m_nProgressDuring = -1;
     bool m_bWaitCursorDuring = false;
     bool m_bQuit = false;
+    bool m_bWaitForRelease = false;
+    bool m_bWaiting = false;
+    CKernelHandle m_hRelease{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     const CCopyDlg* m_pCopyPage = nullptr;
 };
 

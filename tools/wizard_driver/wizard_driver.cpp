@@ -1,5 +1,7 @@
 #include "wizard_driver.h"
 
+#include <cctype>
+#include <cstdlib>
 #include <vector>
 
 #include "framework/gdi.h"
@@ -41,6 +43,49 @@ HWND Poll(DWORD dwTimeoutMs, Find find) {
 bool Send(HWND hWnd, UINT uMessage, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR dwResult = 0;
     return ::SendMessageTimeoutA(hWnd, uMessage, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &dwResult) != 0;
+}
+
+// The arrow keys sit apart from the numeric keypad's: the extended flag tells them apart.
+bool IsExtendedKey(WORD wVirtualKey) {
+    return wVirtualKey == VK_UP || wVirtualKey == VK_DOWN || wVirtualKey == VK_LEFT || wVirtualKey == VK_RIGHT;
+}
+
+INPUT KeyInput(WORD wVirtualKey, bool bUp) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = wVirtualKey;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(wVirtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (bUp ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(wVirtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+INPUT MouseInput(DWORD dwFlags, LONG dx = 0, LONG dy = 0) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = dwFlags;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    return input;
+}
+
+bool SendAll(INPUT* pInputs, UINT nInputs) {
+    return ::SendInput(nInputs, pInputs, sizeof(INPUT)) == nInputs;
+}
+
+// Moves the mouse to a point of the primary screen, in the 0..65535 units absolute moves take.
+bool MoveMouse(POINT point) {
+    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    if (cxScreen < 2 || cyScreen < 2) return false;
+    INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ::MulDiv(point.x, 65535, cxScreen - 1),
+                            ::MulDiv(point.y, 65535, cyScreen - 1));
+    if (!SendAll(&move, 1)) return false;
+    for (int i = 0; i < 40; ++i) {  // the position is taken at once, but not always seen at once
+        POINT cursor = {};
+        if (::GetCursorPos(&cursor) && std::abs(cursor.x - point.x) <= 1 && std::abs(cursor.y - point.y) <= 1)
+            return true;
+        ::Sleep(kPollMs);
+    }
+    return false;
 }
 
 bool WriteBitmap(const std::string& strPath, const BITMAPINFOHEADER& header, const std::vector<BYTE>& pixels) {
@@ -115,6 +160,19 @@ HWND CWizardDriver::WaitForOtherWindow(DWORD dwTimeoutMs) {
     });
 }
 
+std::vector<std::string> CWizardDriver::AnswerMessageBoxes(int nFirstAnswer, DWORD dwTimeoutMs) {
+    std::vector<std::string> texts;
+    while (!HasEnded()) {
+        HWND hBox = WaitForOtherWindow(dwTimeoutMs);
+        if (!hBox) break;
+        texts.push_back(MessageText(hBox));
+        if (!Press(hBox, texts.size() == 1 ? nFirstAnswer : IDOK)) Press(hBox, IDOK);
+        // The press is posted: wait for the box to go before looking for the next one.
+        for (DWORD dwWaited = 0; dwWaited < dwTimeoutMs && ::IsWindow(hBox); dwWaited += kPollMs) ::Sleep(kPollMs);
+    }
+    return texts;
+}
+
 bool CWizardDriver::Press(HWND hDialog, int nID) {
     HWND hButton = ::GetDlgItem(hDialog, nID);
     if (!hButton || !::IsWindowEnabled(hButton)) return false;
@@ -131,6 +189,76 @@ bool CWizardDriver::SelectListEntry(HWND hDialog, int nListID, int nIndex) {
 bool CWizardDriver::IsEnabled(HWND hDialog, int nID) {
     HWND hControl = ::GetDlgItem(hDialog, nID);
     return hControl && ::IsWindowEnabled(hControl);
+}
+
+HWND CWizardDriver::Focus() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    const DWORD dwThread = m_hFrame ? ::GetWindowThreadProcessId(m_hFrame, nullptr) : 0;
+    return dwThread && ::GetGUIThreadInfo(dwThread, &info) ? info.hwndFocus : nullptr;
+}
+
+bool CWizardDriver::BringToFront(HWND hWnd) {
+    if (::GetForegroundWindow() != hWnd) ::SetForegroundWindow(hWnd);
+    return Poll(kSendTimeoutMs, [hWnd] { return ::GetForegroundWindow() == hWnd ? hWnd : nullptr; }) != nullptr;
+}
+
+bool CWizardDriver::TypeKey(HWND hWindow, WORD wVirtualKey, bool bAlt) {
+    if (!BringToFront(hWindow)) return false;
+    INPUT keys[4];
+    UINT nKeys = 0;
+    if (bAlt) keys[nKeys++] = KeyInput(VK_MENU, false);
+    keys[nKeys++] = KeyInput(wVirtualKey, false);
+    keys[nKeys++] = KeyInput(wVirtualKey, true);
+    if (bAlt) keys[nKeys++] = KeyInput(VK_MENU, true);
+    return SendAll(keys, nKeys);
+}
+
+bool CWizardDriver::ClickWindow(HWND hWnd) {
+    RECT rect = {};
+    if (!::GetWindowRect(hWnd, &rect)) return false;
+    const POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    HWND hTop = ::GetAncestor(hWnd, GA_ROOT);
+    if (!BringToFront(hTop) || !MoveMouse(middle)) return false;
+    INPUT buttons[2] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+    return SendAll(buttons, 2);
+}
+
+bool CWizardDriver::ClickListEntry(HWND hList, int nIndex) {
+    DWORD_PTR dwTop = 0, dwHeight = 0;
+    if (!::SendMessageTimeoutA(hList, LB_GETTOPINDEX, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &dwTop) ||
+        !::SendMessageTimeoutA(hList, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &dwHeight) ||
+        static_cast<int>(dwTop) > nIndex || dwHeight == 0 || dwHeight == static_cast<DWORD_PTR>(LB_ERR))
+        return false;
+    // The entry's middle, a little in from the left edge of the list's client area.
+    POINT point = {4, (nIndex - static_cast<int>(dwTop)) * static_cast<int>(dwHeight) + static_cast<int>(dwHeight) / 2};
+    if (!::ClientToScreen(hList, &point)) return false;
+    if (!BringToFront(::GetAncestor(hList, GA_ROOT)) || !MoveMouse(point)) return false;
+    INPUT buttons[2] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+    return SendAll(buttons, 2);
+}
+
+char CWizardDriver::Mnemonic(HWND hControl) {
+    const std::string strText = Text(hControl);
+    for (size_t i = 0; i + 1 < strText.size(); ++i) {
+        if (strText[i] != '&') continue;
+        const char cMarked = strText[++i];  // "&&" is a plain '&'
+        if (cMarked != '&' && std::isalnum(static_cast<unsigned char>(cMarked)))
+            return static_cast<char>(std::toupper(static_cast<unsigned char>(cMarked)));
+    }
+    return 0;
+}
+
+bool CWizardDriver::TabTo(HWND hTarget, DWORD dwTimeoutMs) {
+    constexpr int kMaxTabs = 20;  // more than the wizard's tab stops
+    for (int i = 0; i < kMaxTabs; ++i) {
+        HWND hBefore = Focus();
+        if (!TypeKey(m_hFrame, VK_TAB)) return false;
+        // Each Tab moves the focus on: wait for it, so that no key overtakes the last.
+        if (!WaitForFocus([hBefore](HWND hFocus) { return hFocus != hBefore; }, dwTimeoutMs)) return false;
+        if (Focus() == hTarget) return true;
+    }
+    return false;
 }
 
 std::string CWizardDriver::Text(HWND hWnd) {

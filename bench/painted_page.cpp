@@ -1,0 +1,50 @@
+#include "painted_page.h"
+
+namespace {
+
+constexpr char kDialogClass[] = "#32770";
+
+bool IsDialog(HWND hWnd) {
+    char szClass[16] = {};
+    return ::GetClassNameA(hWnd, szClass, sizeof szClass) > 0 && lstrcmpA(szClass, kDialogClass) == 0;
+}
+
+struct TreeState {
+    bool bHasPage = false;
+    bool bWaitsForPaint = false;
+};
+
+// Visits every descendant of the top-level window.
+BOOL CALLBACK CheckDescendant(HWND hWnd, LPARAM lParam) {
+    auto* pState = reinterpret_cast<TreeState*>(lParam);
+    if (!::IsWindowVisible(hWnd)) return TRUE;
+    if (::GetUpdateRect(hWnd, nullptr, FALSE)) pState->bWaitsForPaint = true;
+    if (IsDialog(hWnd) && ::GetWindow(hWnd, GW_CHILD) && ::IsWindowVisible(::GetWindow(hWnd, GW_CHILD)))
+        pState->bHasPage = true;
+    return TRUE;
+}
+
+struct Search {
+    DWORD dwProcessId;
+    HWND hFound;
+};
+
+BOOL CALLBACK CheckTopLevel(HWND hWnd, LPARAM lParam) {
+    auto* pSearch = reinterpret_cast<Search*>(lParam);
+    DWORD dwOwner = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwOwner);
+    if (dwOwner != pSearch->dwProcessId || !::IsWindowVisible(hWnd)) return TRUE;
+    TreeState state;
+    ::EnumChildWindows(hWnd, &CheckDescendant, reinterpret_cast<LPARAM>(&state));
+    if (!state.bHasPage || state.bWaitsForPaint || ::GetUpdateRect(hWnd, nullptr, FALSE)) return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindPaintedPage(DWORD dwProcessId) {
+    Search search = {dwProcessId, nullptr};
+    ::EnumWindows(&CheckTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
