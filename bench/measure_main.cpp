@@ -41,22 +41,7 @@ int Fail(const std::string& strWhat) {
 class CProcess {
 public:
     // Starts the program in its own folder, as Explorer does.
-    bool Start(const std::string& strProgram) {
-        const std::string strDirectory = strProgram.substr(0, strProgram.find_last_of('\\') + 1);
-        std::string strCommandLine = "\"" + strProgram + "\"";
-        std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
-        commandLine.push_back('\0');
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              strDirectory.empty() ? nullptr : strDirectory.c_str(), &startup, &process))
-            return false;
-        m_hProcess.Reset(process.hProcess);
-        ::CloseHandle(process.hThread);
-        m_dwProcessId = process.dwProcessId;
-        return true;
-    }
+    bool Start(const std::string& strProgram) { return StartInItsFolder(strProgram, m_hProcess, m_dwProcessId); }
     DWORD Id() const { return m_dwProcessId; }
     bool HasEnded() const { return ::WaitForSingleObject(m_hProcess.GetUnsafe(), 0) == WAIT_OBJECT_0; }
     // Closes hWindow as its close box does; ends the process when that does not within 10 s.

@@ -104,7 +104,7 @@ bool WriteBitmap(const std::string& strPath, const BITMAPINFOHEADER& header, con
 
 }  // namespace
 
-bool CWizardDriver::Start(const std::string& strProgram) {
+bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId) {
     const std::string strDirectory = strProgram.substr(0, strProgram.find_last_of('\\') + 1);
     std::string strCommandLine = "\"" + strProgram + "\"";
     std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
@@ -115,9 +115,14 @@ bool CWizardDriver::Start(const std::string& strProgram) {
     if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           strDirectory.empty() ? nullptr : strDirectory.c_str(), &startup, &process))
         return false;
-    m_hProcess.Reset(process.hProcess);
+    hProcess.Reset(process.hProcess);
     ::CloseHandle(process.hThread);
-    m_dwProcessId = process.dwProcessId;
+    dwProcessId = process.dwProcessId;
+    return true;
+}
+
+bool CWizardDriver::Start(const std::string& strProgram) {
+    if (!StartInItsFolder(strProgram, m_hProcess, m_dwProcessId)) return false;
     m_hFrame = nullptr;
     return true;
 }

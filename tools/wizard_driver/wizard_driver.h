@@ -11,6 +11,10 @@
 
 #include "framework/scoped_handle.h"
 
+// Starts strProgram (a full path) with its own folder as the working directory, as Explorer
+// does. False when it cannot be started; hProcess and dwProcessId are then left as they were.
+bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId);
+
 class CWizardDriver {
 public:
     // Starts the program with its own directory as the working directory.
