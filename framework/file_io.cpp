@@ -38,3 +38,10 @@ bool ReadWholeFile(const char* pszPath, std::string& strContents) {
 bool PathExists(const char* pszPath) {
     return ::GetFileAttributesA(pszPath) != INVALID_FILE_ATTRIBUTES;
 }
+
+bool WriteNewFile(const char* pszPath, const void* pData, DWORD cbData) {
+    ::DeleteFileA(pszPath);
+    CFileHandle file(::CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return file.IsValid() && WriteFileFully(file.GetUnsafe(), pData, cbData);
+}

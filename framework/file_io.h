@@ -10,6 +10,12 @@
 // that could not be created is left as it was; a short write leaves what was written.
 bool WriteWholeFile(const char* pszPath, const void* pData, DWORD cbData);
 
+// Deletes pszPath when it is a file (a link: the link itself) and creates a new file there
+// (no sharing while it is written), never writing through what was there; then writes cbData
+// bytes. False when the name cannot be freed, the file created, or every byte written. For
+// places other users may write to.
+bool WriteNewFile(const char* pszPath, const void* pData, DWORD cbData);
+
 // Writes all cbData bytes to an open file. False on a failed or short write.
 bool WriteFileFully(HANDLE hFile, const void* pData, DWORD cbData);
 

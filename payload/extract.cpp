@@ -38,7 +38,8 @@ bool PatchedPayloadText(unsigned nID, std::string_view printerName, std::string&
     if (!LoadPayload(nID, payload)) return false;
     PatchRule rules[kPatchRuleCount];
     if (!MakePatchRules(printerName, rules)) return false;
-    if (!WriteWholeFile(kPatchTempFile, payload.pData, payload.cbSize)) return false;
+    // Any local user may create files in "c:\\temp": never written through a link planted there.
+    if (!WriteNewFile(kPatchTempFile, payload.pData, payload.cbSize)) return false;
     // Patched from the mapped resource, not from the temporary file: anyone may write that.
     const std::string_view source(static_cast<const char*>(payload.pData), payload.cbSize);
     strPatched = PatchText(source, rules, kPatchRuleCount);

@@ -82,9 +82,12 @@ bool CStagingArea::PrepareDirectories(const std::vector<std::string>& directorie
 
 bool CStagingArea::Stage(const std::string& strPath, const void* pData, unsigned long cbSize) {
     {
-        // No sharing while it is written; a file another process holds, or a directory, fails here
-        // and stays as it is.
-        CFileHandle writer(::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        // Never written through what is already there: a link planted under this name would send
+        // the bytes elsewhere. A file this user may delete goes (a link: the link itself), then the
+        // file is created new, with no sharing while it is written; a file another process holds,
+        // a directory, or one put back meanwhile fails here and stays as it is.
+        ::DeleteFileA(strPath.c_str());
+        CFileHandle writer(::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!writer.IsValid()) return false;
         m_written.push_back(strPath);

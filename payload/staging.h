@@ -25,7 +25,8 @@ public:
     // symbolic link, or cannot be created or held.
     bool PrepareDirectories(const std::vector<std::string>& directories);
 
-    // Writes cbSize bytes to strPath (replacing a file this user may replace), then holds it
+    // Writes cbSize bytes to a new file at strPath (a file or link of that name this user may
+    // delete goes first; nothing is ever written through it), then holds it
     // open for reading only, sharing it for reading only, and verifies its bytes through that
     // handle. False when the file cannot be written (held open by another process, a
     // directory of that name), held, or does not hold exactly these bytes; a file that could

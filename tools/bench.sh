@@ -32,10 +32,12 @@ makensis -V2 -DPAYLOAD_FILES="$nsis/files.nsh" -DOUTFILE="$nsis/nsis_setup.exe" 
 makensis -V2 -DPAYLOAD_FILES="$nsis/files.nsh" -DOUTFILE="$nsis/nsis_setup_lzma.exe" bench/q73.nsi
 
 source tools/wine-session.sh
-wine_session_init "$out"
-cmake -DSOURCE=build/printui_standin/printui.dll -DPREFIX="$WINEPREFIX" -DWINE_RUN=tools/wine-run.sh \
-  -P printui_standin/install_into_prefix.cmake >/dev/null
-wine_session_start
+# A prefix of the benchmark's own, a fresh copy of the build tree's template, with the print-UI
+# stand-in; a virtual display and a wineserver, stopped by their process ids at the end.
+wine_prefix_fresh "$root/build" "$out/wineprefix"
+cp build/printui_standin/printui.dll "$WINEPREFIX/drive_c/windows/system32/printui.dll"
+trap 'wine_services_stop "$out/session"' EXIT
+wine_services_start "$out/session"
 
 # Each program alone in its own folder, as a user would start it.
 drive_c="$WINEPREFIX/drive_c"

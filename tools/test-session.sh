@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-session.sh"
 action="${1:?start or stop}"
-build="${2:?the build tree}"
+build=$(cd "${2:?the build tree}" && pwd)
 suffix=""
 case "${3:-win32}" in
   win32) export Q73_WINEARCH=win32 ;;

@@ -416,6 +416,23 @@ TEST_F(StagingAttack, ADirectoryPlantedUnderAStagedFilesName) {
     EXPECT_EQ(ReadFileBytes("C:\\TEMP\\Q73.GPD\\inside.txt"), kPlantedBytes);
 }
 
+// Hard links planted under staged names, pointing at files elsewhere: the run deletes the links
+// and writes files of its own, so the files they pointed at keep their bytes.
+TEST_F(StagingAttack, AHardLinkPlantedUnderAStagedNameIsNeverWrittenThrough) {
+    CScopedDirectory victims("victims");
+    ASSERT_TRUE(::CreateDirectoryA("C:\\TEMP\\x86", nullptr));
+    const std::vector<std::string> links = {"C:\\TEMP\\UNIDRV.DLL", "C:\\TEMP\\temp.txt", "C:\\TEMP\\x86\\Q73D.dll"};
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        const std::string strVictim = victims.File("victim" + std::to_string(i));
+        WriteFileBytes(strVictim, kPlantedBytes);
+        ASSERT_TRUE(::CreateHardLinkA(links[i].c_str(), strVictim.c_str(), nullptr)) << links[i];
+    }
+    theApp.InstallDriver();
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
+    for (std::size_t i = 0; i < links.size(); ++i)
+        EXPECT_EQ(ReadFileBytes(victims.File("victim" + std::to_string(i))), kPlantedBytes) << links[i];
+}
+
 TEST_F(StagingAttack, AStagedFileSwappedRightAfterItWasWritten) {
     for (const char* pszVictim : {"C:\\TEMP\\Q73.INF", "C:\\TEMP\\Q73.GPD", "C:\\TEMP\\x86\\Q73D.dll"}) {
         SCOPED_TRACE(pszVictim);
