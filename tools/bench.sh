@@ -3,7 +3,7 @@
 # in the same session, interleaved: bash tools/bench.sh
 #
 # Builds the programs (a Release build), builds the NSIS installer with Debian's makensis from
-# bench/q73.nsi, and measures in a Wine prefix of its own (build/bench/wineprefix):
+# bench/q73.nsi, and measures in a Wine prefix of its own (build-bench/bench/wineprefix):
 #   - file sizes, and sizes apart from the payload;
 #   - start-up to the first painted wizard page (bench_measure first-page), both installers
 #     in turn and the bare dialogs after them, Q73_BENCH_RUNS times each (default 21);
@@ -12,7 +12,7 @@
 #   - peak private bytes of a whole install through each installer's pages, and of the bare
 #     dialog programs, Q73_BENCH_MEMORY_RUNS times each (default 3).
 # Writes docs/benchmark.md with the table and docs/benchmark.png with its chart, and prints
-# the table. The raw figures stay in build/bench/results.txt.
+# the table. The raw figures stay in build-bench/bench/results.txt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,22 +20,24 @@ runs="${Q73_BENCH_RUNS:-21}"
 memory_runs="${Q73_BENCH_MEMORY_RUNS:-3}"
 
 bash tools/install-deps.sh
-cmake --preset wine >/dev/null
-cmake --build --preset wine --target setup uninstaller printui bench_install bench_measure bare_dialog \
+# What ships: a Release build without the test build's assertions, in a tree of its own.
+bench_build="build-bench"
+cmake --preset wine -B "$bench_build" -DQ73_ASSERTIONS=OFF >/dev/null
+cmake --build "$bench_build" --target setup uninstaller printui bench_install bench_measure bare_dialog \
   bare_dialog_spooler
 
-out="$root/build/bench"
+out="$root/$bench_build/bench"
 nsis="$out/nsis"
 mkdir -p "$nsis"
-python3 bench/nsis_files.py build/payload/payload.rc "$nsis/files.nsh"
+python3 bench/nsis_files.py "$bench_build"/payload/payload.rc "$nsis/files.nsh"
 makensis -V2 -DPAYLOAD_FILES="$nsis/files.nsh" -DOUTFILE="$nsis/nsis_setup.exe" -DUNCOMPRESSED bench/q73.nsi
 makensis -V2 -DPAYLOAD_FILES="$nsis/files.nsh" -DOUTFILE="$nsis/nsis_setup_lzma.exe" bench/q73.nsi
 
 source tools/wine-session.sh
 # A prefix of the benchmark's own, a fresh copy of the build tree's template, with the print-UI
 # stand-in; a virtual display and a wineserver, stopped by their process ids at the end.
-wine_prefix_fresh "$root/build" "$out/wineprefix"
-cp build/printui_standin/printui.dll "$WINEPREFIX/drive_c/windows/system32/printui.dll"
+wine_prefix_fresh "$root/$bench_build" "$out/wineprefix"
+cp "$bench_build"/printui_standin/printui.dll "$WINEPREFIX/drive_c/windows/system32/printui.dll"
 trap 'wine_services_stop "$out/session"' EXIT
 wine_services_start "$out/session"
 
@@ -44,10 +46,10 @@ drive_c="$WINEPREFIX/drive_c"
 programs="$drive_c/q73bench-programs"
 rm -rf "$programs" "$drive_c/q73bench"
 mkdir -p "$programs"/{ours,nsis,bare,bare_spooler}
-cp build/setup.exe "$programs/ours/"
+cp "$bench_build"/setup.exe "$programs/ours/"
 cp "$nsis/nsis_setup.exe" "$programs/nsis/"
-cp build/bench/bare_dialog.exe "$programs/bare/"
-cp build/bench/bare_dialog_spooler.exe "$programs/bare_spooler/"
+cp "$bench_build"/bench/bare_dialog.exe "$programs/bare/"
+cp "$bench_build"/bench/bare_dialog_spooler.exe "$programs/bare_spooler/"
 ours='C:\q73bench-programs\ours\setup.exe'
 theirs='C:\q73bench-programs\nsis\nsis_setup.exe'
 bare='C:\q73bench-programs\bare\bare_dialog.exe'
@@ -59,15 +61,15 @@ load_before=$(cut -d' ' -f1 /proc/loadavg)  # other work on the machine slows bo
 measure() {  # LABEL bench_measure arguments...: appends "LABEL KEY VALUE" lines
   local label="$1" output line
   shift
-  output=$(wine build/bench/bench_measure.exe "$@")  # a failed measure ends the benchmark
+  output=$(wine "$bench_build"/bench/bench_measure.exe "$@")  # a failed measure ends the benchmark
   while read -r line; do
     echo "$label ${line%$'\r'}" >>"$results"
   done <<<"$output"
 }
 
 echo "Warming up (the first run of setup.exe writes its language files)"
-wine build/bench/bench_measure.exe first-page "$ours" "C:\\q73bench-programs\\ours.bmp" >/dev/null
-wine build/bench/bench_measure.exe first-page "$theirs" "C:\\q73bench-programs\\nsis.bmp" >/dev/null
+wine "$bench_build"/bench/bench_measure.exe first-page "$ours" "C:\\q73bench-programs\\ours.bmp" >/dev/null
+wine "$bench_build"/bench/bench_measure.exe first-page "$theirs" "C:\\q73bench-programs\\nsis.bmp" >/dev/null
 convert "$programs/ours.bmp" "$out/first-page-ours.png"
 convert "$programs/nsis.bmp" "$out/first-page-nsis.png"
 
@@ -84,7 +86,7 @@ for ((i = 0; i < runs; i++)); do
 done
 
 echo "The install sequence's own work against a bare copy: $runs pairs"
-wine build/bench/bench_install.exe "$runs" | tr -d '\r' | sed 's/^/work /' >>"$results"
+wine "$bench_build"/bench/bench_install.exe "$runs" | tr -d '\r' | sed 's/^/work /' >>"$results"
 
 echo "Peak private bytes: $memory_runs runs each"
 for ((i = 0; i < memory_runs; i++)); do
@@ -99,7 +101,7 @@ for ((i = 0; i < memory_runs; i++)); do
 done
 rm -rf "$drive_c/q73bench"
 
-python3 bench/report.py --results "$results" --setup build/setup.exe --uninstaller build/uninstall.exe \
-  --nsis "$nsis/nsis_setup.exe" --nsis-lzma "$nsis/nsis_setup_lzma.exe" --payload build/payload/payload.rc \
+python3 bench/report.py --results "$results" --setup "$bench_build"/setup.exe --uninstaller "$bench_build"/uninstall.exe \
+  --nsis "$nsis/nsis_setup.exe" --nsis-lzma "$nsis/nsis_setup_lzma.exe" --payload "$bench_build"/payload/payload.rc \
   --runs "$runs" --memory-runs "$memory_runs" --load-before "$load_before" \
   --markdown docs/benchmark.md --chart docs/benchmark.png
