@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/fixed_string.h"
+#include "framework/system_folders.h"
 
 namespace {
 
@@ -51,9 +52,8 @@ HMODULE CSystemLibrary::Load() {
         return nullptr;
     }
     CPathString strPath;
-    const UINT nLength = ::GetSystemDirectoryA(strPath.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
-    if (nLength == 0) return nullptr;
-    if (nLength >= CPathString::kCapacity || !strPath.append("\\") || !strPath.append(m_pszFileName)) {
+    if (!GetSystemFolder(strPath)) return nullptr;
+    if (!strPath.append("\\") || !strPath.append(m_pszFileName)) {
         ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return nullptr;
     }

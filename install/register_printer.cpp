@@ -6,6 +6,7 @@
 #include "framework/fixed_string.h"
 #include "framework/message_wait.h"
 #include "framework/scoped_handle.h"
+#include "framework/system_folders.h"
 #include "install/registration_rules.h"
 #include "payload/install_constants.h"
 #include "payload/printer_search.h"
@@ -16,11 +17,6 @@ namespace {
 
 constexpr DWORD kInstallWaitMs = 90000;
 DWORD g_dwInstallWaitMs = kInstallWaitMs;
-
-bool SystemDirectory(CPathString& strPath) {
-    const UINT nLength = ::GetSystemDirectoryA(strPath.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
-    return nLength != 0 && nLength < CPathString::kCapacity;
-}
 
 // Starts the command line hidden in pszDirectory, in the system's own rundll32 of the platform,
 // never one found on the search path (a planted copy in the current directory or beside the
@@ -89,7 +85,7 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     // directory from being removed once the staged files are gone.
     CPathString strSystem;
     if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()) &&
-        SystemDirectory(strSystem))
+        GetSystemFolder(strSystem))
         StartHidden(strDefault, strSystem.c_str(), platform, nullptr);  // its result is not observed
     return {RegistrationResult::Success, true};
 }

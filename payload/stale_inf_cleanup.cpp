@@ -1,12 +1,13 @@
 // Deleting the copies of this model's INF that earlier installations left in the INF folder.
-#include <string>
-
 #include "payload/stale_inf_cleanup.h"
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/file_io.h"
 #include "framework/fixed_string.h"
+#include "framework/system_folders.h"
 #include "payload/stale_inf.h"
 
 namespace {
@@ -19,9 +20,7 @@ constexpr int kHighestOemNumber = 99;
 
 void DeleteStaleModelInfs() {
     CPathString strWindows;
-    const UINT nLength = ::GetWindowsDirectoryA(strWindows.GetBufferUnsafe(),
-                                                static_cast<UINT>(CPathString::kCapacity));
-    if (nLength == 0 || nLength >= CPathString::kCapacity) return;
+    if (!GetWindowsFolder(strWindows)) return;
 
     for (int n = 0; n <= kHighestOemNumber; ++n) {
         CPathString strInf, strPnf;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/system_folders.h"
+
 namespace {
 
 bool g_bHideSysnative = false;
@@ -21,17 +23,11 @@ using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 using DisableRedirectionFunction = BOOL(WINAPI*)(PVOID*);
 using RevertRedirectionFunction = BOOL(WINAPI*)(PVOID);
 
-bool SystemDirectory(CPathString& strPath) {
-    const UINT nLength = ::GetSystemDirectoryA(strPath.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
-    return nLength != 0 && nLength < CPathString::kCapacity;
-}
-
 // "<Windows>\Sysnative\<name>" when the system has that folder (only 32-bit processes see it).
 bool SysnativeProgram(const char* pszName, CPathString& strPath) {
     if (g_bHideSysnative) return false;
     CPathString strWindows;
-    const UINT nLength = ::GetWindowsDirectoryA(strWindows.GetBufferUnsafe(), static_cast<UINT>(CPathString::kCapacity));
-    if (nLength == 0 || nLength >= CPathString::kCapacity) return false;
+    if (!GetWindowsFolder(strWindows)) return false;
     if (!strPath.format("%s\\Sysnative", strWindows.c_str())) return false;
     const DWORD dwAttributes = ::GetFileAttributesA(strPath.c_str());
     if (dwAttributes == INVALID_FILE_ATTRIBUTES || !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
@@ -61,7 +57,7 @@ bool FindSystemProgram(const char* pszName, bool bNative, SystemProgram& program
             return false;
         program.bRedirectionOff = true;
     }
-    return SystemDirectory(program.strPath) && program.strPath.append("\\") && program.strPath.append(pszName);
+    return GetSystemFolder(program.strPath) && program.strPath.append("\\") && program.strPath.append(pszName);
 }
 
 CFileSystemRedirectionOff::CFileSystemRedirectionOff(bool bTurnOff) {
