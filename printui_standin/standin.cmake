@@ -1,5 +1,5 @@
 # The print-UI stand-in's libraries and DLL for the architecture of the including build: the
-# x86 one (printui_standin/CMakeLists.txt, with its tests) and the x86-64 one (cmake/x64/), the
+# x86 one and the x86-64 one (each build of the tree makes its own; printui_standin/CMakeLists.txt), the
 # same sources built twice. Needs a target q73_framework that gives the framework's headers.
 set(q73_standin ${CMAKE_CURRENT_LIST_DIR})
 

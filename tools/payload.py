@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Builds the payload files named by the payload manifest and the resource script that embeds them.
 
-Usage: payload.py MANIFEST RES_DIR OUT_DIR [--vendor DIR] [--strict] [--target NAME=PATH ...]
+Usage: payload.py MANIFEST RES_DIR OUT_DIR [--vendor DIR] [--strict] [--carry PLATFORM]
+                  [--target NAME=PATH ...]
        payload.py MANIFEST --ids-header PATH
 
 Writes every payload file into OUT_DIR, checks each against the size the manifest gives, and
@@ -9,6 +10,8 @@ writes OUT_DIR/payload.rc with one OWNER_DATA line per id, stored under language
 PRC). Files are rewritten only when their bytes change, so the build does not redo work.
 With --strict (release builds) every vendor file must come from the vendor folder at the size
 the manifest gives: no stand-in is made and a size that differs is an error, not a warning.
+With --carry, only the ids the manifest's "carry PLATFORM" line names are built and embedded
+(the 64-bit setup.exe carries the x64 set alone).
 With --ids-header, writes only the C++ header that names every id and lists the sizes (the
 code that builds the payload files needs it first).
 """
@@ -28,12 +31,20 @@ class Row:
         self.label, self.number = label, number
 
 
-def read_manifest(path):
-    rows = []
+def read_manifest(path, carried=None):
+    """The manifest's rows; with carried a dict, also fills it with {platform: set of ids}."""
+    rows, carry_lines = [], {}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             line = line.split("#", 1)[0].strip()
             if not line:
+                continue
+            if line.startswith("carry "):
+                platform, *ids = line.split()[1:]
+                try:
+                    carry_lines[platform] = {int(rid) for rid in ids}
+                except ValueError:
+                    raise ManifestError(f"{path}:{number}: expected 'carry PLATFORM ID ...'")
                 continue
             fields = line.split(None, 5)
             if len(fields) < 5:
@@ -48,6 +59,12 @@ def read_manifest(path):
         duplicated = sorted({v for v in values if values.count(v) > 1})
         if duplicated:
             raise ManifestError(f"{path}: {what} listed twice: {duplicated}")
+    for platform, ids in carry_lines.items():
+        unknown = sorted(ids - {r.rid for r in rows})
+        if unknown:
+            raise ManifestError(f"{path}: 'carry {platform}' names ids no row has: {unknown}")
+    if carried is not None:
+        carried.update(carry_lines)
     return rows
 
 
@@ -190,12 +207,19 @@ def main(argv):
     parser.add_argument("--vendor", default="", help="folder with the maker's and platform's files")
     parser.add_argument("--strict", action="store_true",
                         help="vendor files only from the vendor folder, at their exact sizes")
+    parser.add_argument("--carry", metavar="PLATFORM",
+                        help="only the ids the manifest's carry line for PLATFORM names")
     parser.add_argument("--target", action="append", default=[], metavar="NAME=PATH",
                         help="a file built by the project")
     args = parser.parse_args(argv[1:])
     targets = dict(item.split("=", 1) for item in args.target)
     try:
-        rows = read_manifest(args.manifest)
+        carried = {}
+        rows = read_manifest(args.manifest, carried)
+        if args.carry:
+            if args.carry not in carried:
+                raise ManifestError(f"{args.manifest} has no 'carry {args.carry}' line")
+            rows = [row for row in rows if row.rid in carried[args.carry]]
         if args.ids_header:
             os.makedirs(os.path.dirname(os.path.abspath(args.ids_header)), exist_ok=True)
             write_if_changed(args.ids_header, ids_header(rows))

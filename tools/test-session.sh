@@ -1,37 +1,39 @@
 #!/usr/bin/env bash
-# The test run's Wine session, as ctest's fixture calls it (so bare `ctest` works too):
-#   test-session.sh start BUILD_DIR [win64]   a fresh prefix BUILD_DIR/test-prefix copied from
-#                                             the template, a virtual display and a persistent
-#                                             wineserver
-#   test-session.sh stop BUILD_DIR [win64]    stops both by their process ids
-# With win64 the session is the 64-bit one, beside the other: BUILD_DIR/test-prefix64 from the
-# 64-bit template, state in BUILD_DIR/test-session64.
-# The tests find the display in the session's state folder (tools/wine-run.sh reads it).
+# A Wine session of the test run, as ctest's fixtures call it (so bare `ctest` works too):
+#   test-session.sh start PREFIX STATE_DIR ARCH   a fresh PREFIX copied from the template of
+#                                                 ARCH (win32 or win64), a virtual display and
+#                                                 a persistent wineserver
+#   test-session.sh stop PREFIX STATE_DIR ARCH    stops both by their process ids
+# The templates live in Q73_WINE_TEMPLATES (a build tree). Q73_PROGRAM_ARCH says whose
+# programs run in the session: x86 (32-bit code) or x64. A session for 32-bit programs on a
+# machine that cannot run them says so and reports itself skipped (exit code 77).
+# The tests find the display in the state folder (tools/wine-run.sh reads it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-session.sh"
-action="${1:?start or stop}"
-build=$(cd "${2:?the build tree}" && pwd)
-suffix=""
-case "${3:-win32}" in
-  win32) export Q73_WINEARCH=win32 ;;
-  win64) export Q73_WINEARCH=win64; suffix=64 ;;
-  *) echo "usage: $0 start|stop BUILD_DIR [win64]" >&2; exit 2 ;;
-esac
-state="$build/test-session$suffix"
-prefix="$build/test-prefix$suffix"
+usage="usage: $0 start|stop PREFIX STATE_DIR win32|win64"
+action="${1:?$usage}"
+prefix="${2:?$usage}"
+state="${3:?$usage}"
+export Q73_WINEARCH="${4:?$usage}"
+templates="${Q73_WINE_TEMPLATES:?names the build tree that holds the prefix templates}"
+
+if [ "${Q73_PROGRAM_ARCH:-x86}" = x86 ] && ! machine_runs_32bit; then
+  echo "Skipped: $Q73_NO_32BIT_REASON"
+  exit 77
+fi
+
+export WINEPREFIX="$prefix"
 case "$action" in
   start)
-    export WINEPREFIX="$prefix"
     wine_services_stop "$state"  # whatever an interrupted run left running
-    wine_prefix_fresh "$build" "$prefix"
+    wine_prefix_fresh "$templates" "$prefix"
     wine_services_start "$state"
     echo "Wine session: prefix $WINEPREFIX ($Q73_WINEARCH), display $DISPLAY"
     ;;
   stop)
-    export WINEPREFIX="$prefix"
     wine_environment
     wine_services_stop "$state"
     ;;
-  *) echo "usage: $0 start|stop BUILD_DIR [win64]" >&2; exit 2 ;;
+  *) echo "$usage" >&2; exit 2 ;;
 esac

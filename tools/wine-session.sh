@@ -1,10 +1,27 @@
-# Sourced by the run, test and benchmark commands. Two things live here:
-# - the Wine prefixes: one template per build tree and architecture, made once and never run
-#   in, and a fresh whole copy of it for every run, so no run can leave anything behind for the
-#   next. Q73_WINEARCH picks the architecture: win32 (the default; 32-bit Windows) or win64
-#   (64-bit Windows, where our 32-bit programs run under WoW64);
+# Sourced by the run, test and benchmark commands. Three things live here:
+# - whether this machine runs 32-bit code at all, and the Wine loader a prefix is started with;
+# - the Wine prefixes: one template per architecture, made once (by one run while others wait)
+#   and never run in, and a fresh whole copy of it for every run, so no run can leave anything
+#   behind for the next. Q73_WINEARCH picks the architecture: win32 (the default; 32-bit
+#   Windows) or win64 (64-bit Windows);
 # - the services a run needs (a virtual X display and a persistent wineserver), started
 #   detached and stopped by the process ids written into a state folder.
+
+# Said once by the run and test commands, and by every test that is skipped for it.
+Q73_NO_32BIT_REASON="This machine cannot run 32-bit code (its kernel has 32-bit emulation switched off, or Q73_NO_32BIT=1 says to act so), so the 32-bit programs and their tests are skipped."
+
+# Whether this machine runs 32-bit x86 programs, found out by starting one: the 32-bit Wine
+# loader's version query. Some kernels have 32-bit emulation switched off (ia32_emulation=off):
+# every 32-bit program then fails with "Exec format error", and no Wine mode can help.
+# Q73_NO_32BIT=1 makes it answer no. The answer is kept in Q73_RUNS_32BIT for child processes.
+machine_runs_32bit() {
+  [ "${Q73_NO_32BIT:-}" = 1 ] && return 1
+  if [ -z "${Q73_RUNS_32BIT:-}" ]; then
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then Q73_RUNS_32BIT=yes; else Q73_RUNS_32BIT=no; fi
+    export Q73_RUNS_32BIT
+  fi
+  [ "$Q73_RUNS_32BIT" = yes ]
+}
 
 # The settings every program of ours runs with; WINEDEBUG and WINEDLLOVERRIDES set by the
 # caller are kept.
@@ -14,56 +31,93 @@ wine_environment() {
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;printui=n}"
 }
 
-# The template of the build tree for Q73_WINEARCH: BUILD_DIR/wine-template (win32) or
-# BUILD_DIR/wine-template64 (win64).
-wine_template_dir() {  # BUILD_DIR
+# Runs a Wine program in the prefix of WINEARCH. A 64-bit prefix is started through the 64-bit
+# loader, which hands a 32-bit program on to the 32-bit one: Debian's `wine` always starts the
+# 32-bit loader when wine32 is installed, and that fails where 32-bit code cannot run.
+wine_run() {
+  if [ "${WINEARCH:-win32}" = win64 ]; then /usr/lib/wine/wine64 "$@"; else wine "$@"; fi
+}
+
+# Runs a command that making a prefix or starting a session needs; when it fails, says which
+# command failed with what status, and shows what Wine itself said.
+wine_checked() {
+  local output status=0
+  output=$("$@" 2>&1) || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "This Wine command failed with exit status $status: $*" >&2
+    if [ -n "$output" ]; then printf '%s\n' "$output" | sed 's/^/  | /' >&2; fi
+    return "$status"
+  fi
+}
+
+# The template for Q73_WINEARCH in TEMPLATES_DIR: wine-template (win32) or wine-template64.
+wine_template_dir() {  # TEMPLATES_DIR
   if [ "${Q73_WINEARCH:-win32}" = win64 ]; then echo "$1/wine-template64"; else echo "$1/wine-template"; fi
 }
 
-# Makes the template once: a booted prefix set up like a system of our users. A 64-bit one
-# takes about 15 s, a 32-bit one about 5 s.
-wine_template_ensure() {  # BUILD_DIR
-  local template
-  template=$(wine_template_dir "$1")
-  [ -f "$template/.q73-ready" ] && return 0
-  echo "Creating the Wine prefix template $template"
-  rm -rf "$template"
-  (
-    export WINEPREFIX="$template"
-    wine_environment
-    wineboot -i >/dev/null 2>&1
-    wineserver -k 2>/dev/null || true
-    wineserver -w
-    # The look of a system set up for our users (and a crash that does not hang a test run):
-    # - without a window manager, managed windows get no caption and every hidden top-level
-    #   window waits two seconds for a withdrawal that never comes: Wine manages them itself;
-    # - Wine's own fonts (Marlett draws the caption buttons) in the system's font folder;
-    # - Chinese text in the Western dialog fonts falls back to the Chinese font, as on a
-    #   system with East Asian support installed.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    # A crashing program ends at once instead of waiting in the debugger.
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
-      >/dev/null 2>&1
-    local face
-    for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" Arial "MS Sans Serif" "Microsoft Sans Serif"; do
-      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-        /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
-    done
-    # Captions in a font that has the Chinese glyphs too (a LOGFONTW: height -12, bold,
-    # "WenQuanYi Micro Hei"), so that the about box's Chinese caption reads on any system.
-    wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY \
-      /d F4FFFFFF000000000000000000000000BC0200000000000000000022570065006E005100750061006E005900690020004D006900630072006F0020004800650069000000000000000000000000000000000000000000000000000000 /f >/dev/null 2>&1
-    # Every registry write is on disk before the template is copied.
-    wineserver -w
-    cp -n /usr/share/wine/fonts/*.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null || true
-  )
-  touch "$template/.q73-ready"
+# Boots the prefix WINEPREFIX and sets it up like a system of our users. A 64-bit one takes
+# about 20 s, a 32-bit one about 5 s.
+wine_template_make() {
+  wine_checked wine_run wineboot -i
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  # The look of a system set up for our users (and a crash that does not hang a test run):
+  # - without a window manager, managed windows get no caption and every hidden top-level
+  #   window waits two seconds for a withdrawal that never comes: Wine manages them itself;
+  # - Wine's own fonts (Marlett draws the caption buttons) in the system's font folder;
+  # - Chinese text in the Western dialog fonts falls back to the Chinese font, as on a
+  #   system with East Asian support installed.
+  wine_checked wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+  # A crashing program ends at once instead of waiting in the debugger.
+  wine_checked wine_run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f
+  local face
+  for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" Arial "MS Sans Serif" "Microsoft Sans Serif"; do
+    wine_checked wine_run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f
+  done
+  # Captions in a font that has the Chinese glyphs too (a LOGFONTW: height -12, bold,
+  # "WenQuanYi Micro Hei"), so that the about box's Chinese caption reads on any system.
+  wine_checked wine_run reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY \
+    /d F4FFFFFF000000000000000000000000BC0200000000000000000022570065006E005100750061006E005900690020004D006900630072006F0020004800650069000000000000000000000000000000000000000000000000000000 /f
+  # Every registry write is on disk before the template is copied.
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 }
 
-# Replaces DEST with a whole copy of the build tree's template (about a second) and makes it
-# the prefix of this shell. A whole copy, not hard links: Wine rewrites a registry file in
+# What makes a template: the recipe above, the Wine it was made with, the architecture, and
+# whether 32-bit code ran (a 64-bit prefix made without it has no working 32-bit half). A
+# template whose stamp differs is made again.
+wine_template_stamp() {
+  local runs=no
+  machine_runs_32bit && runs=yes
+  { declare -f wine_template_make; /usr/lib/wine/wine64 --version; echo "$Q73_WINEARCH 32-bit:$runs"; } |
+    sha256sum | cut -d' ' -f1
+}
+
+# Makes the template once. Runs that start together take turns: the first makes it, the others
+# wait for it and then find it ready.
+wine_template_ensure() {  # TEMPLATES_DIR
+  local template stamp
+  template=$(wine_template_dir "$1")
+  stamp=$(wine_template_stamp)
+  mkdir -p "$1"
+  (
+    flock 9
+    if [ "$(cat "$template/.q73-stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
+    echo "Creating the Wine prefix template $template"
+    rm -rf "$template"
+    export WINEPREFIX="$template"
+    wine_environment
+    wine_template_make
+    echo "$stamp" >"$template/.q73-stamp"
+  ) 9>"$template.lock"
+}
+
+# Replaces DEST with a whole copy of the template in TEMPLATES_DIR (about a second) and makes
+# it the prefix of this shell. A whole copy, not hard links: Wine rewrites a registry file in
 # place when it has more than one link, which would carry this run's changes into the template.
-wine_prefix_fresh() {  # BUILD_DIR DEST
+wine_prefix_fresh() {  # TEMPLATES_DIR DEST
   wine_template_ensure "$1"
   WINEPREFIX="$2" wineserver -k 2>/dev/null || true  # a server left by an interrupted run
   rm -rf "$2"
@@ -99,7 +153,7 @@ wine_services_start() {  # STATE_DIR [--use-display]
   setsid wineserver -f -p </dev/null >/dev/null 2>&1 &
   echo $! >>"$state/pids"
   # The first program also starts Wine's own services; let that happen once here.
-  wine cmd /c exit >/dev/null 2>&1
+  wine_checked wine_run cmd /c exit
 }
 
 # Ends the server's clients (services, explorer: they end only when the server ends them),
