@@ -1,5 +1,6 @@
 cmake_policy(SET CMP0057 NEW)
-# Fails unless PROGRAM is a 32-bit GUI program that imports, at load time, only known DLLs of
+# Fails unless PROGRAM is a GUI program of the build's architecture (FORMAT: pei-i386 or
+# pei-x86-64) that imports, at load time, only known DLLs of
 # every Windows version it runs on (2000, XP, Server 2003, Vista, 7). The loader takes a known
 # DLL from the system directory only; any other name it looks for first in the program's own
 # folder, where a planted copy would run inside the elevated program.
@@ -17,8 +18,8 @@ execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VAR
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${PROGRAM}")
 endif()
-if(NOT dump MATCHES "file format pei-i386")
-  message(FATAL_ERROR "${PROGRAM} is not a 32-bit Windows program")
+if(NOT dump MATCHES "file format ${FORMAT}\n")
+  message(FATAL_ERROR "${PROGRAM} is not a Windows program of the format ${FORMAT}")
 endif()
 if(NOT dump MATCHES "Subsystem[\t ]+00000002")
   message(FATAL_ERROR "${PROGRAM} is not a GUI program")

@@ -19,10 +19,13 @@ if [ -n "${Q73_SESSION_DIR:-}" ] && [ -s "$Q73_SESSION_DIR/display" ]; then
   DISPLAY=$(cat "$Q73_SESSION_DIR/display")
   export DISPLAY
 fi
-if [ -n "${Q73_LC_ALL:-}" ]; then export LC_ALL="$Q73_LC_ALL"; fi
+# The system language through the environment of the program alone: this shell has no use
+# for it, and the machine may lack that locale.
+language=()
+if [ -n "${Q73_LC_ALL:-}" ]; then language=(env LC_ALL="$Q73_LC_ALL"); fi
 if [ "${1:-}" = --host ]; then
   shift
-  exec "$@"
+  exec "${language[@]}" "$@"
 fi
-if [ "${WINEARCH}" = win64 ]; then exec /usr/lib/wine/wine64 "$@"; fi
-exec wine "$@"
+if [ "${WINEARCH}" = win64 ]; then exec "${language[@]}" /usr/lib/wine/wine64 "$@"; fi
+exec "${language[@]}" wine "$@"

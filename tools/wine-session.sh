@@ -39,15 +39,18 @@ wine_run() {
 }
 
 # Runs a command that making a prefix or starting a session needs; when it fails, says which
-# command failed with what status, and shows what Wine itself said.
+# command failed with what status, and shows what Wine itself said. The output goes through a
+# file, not a pipe: the services Wine starts keep their inherited output open after the command.
 wine_checked() {
   local output status=0
-  output=$("$@" 2>&1) || status=$?
+  output=$(mktemp)
+  "$@" >"$output" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
     echo "This Wine command failed with exit status $status: $*" >&2
-    if [ -n "$output" ]; then printf '%s\n' "$output" | sed 's/^/  | /' >&2; fi
-    return "$status"
+    sed 's/^/  | /' "$output" >&2
   fi
+  rm -f "$output"
+  return "$status"
 }
 
 # The template for Q73_WINEARCH in TEMPLATES_DIR: wine-template (win32) or wine-template64.

@@ -22,10 +22,10 @@ namespace {
 
 constexpr WORD kMachineX86 = 0x014C, kMachineX64 = 0x8664;
 
-bool Started64() {
-    const char* pszExpected = std::getenv("Q73_EXPECTED_WINDOWS");
-    return pszExpected && std::strcmp(pszExpected, "64") == 0;
-}
+// This test program is a 64-bit one (the x86-64 build): on 64-bit Windows it is native there.
+constexpr bool k64BitProcess = sizeof(void*) == 8;
+
+bool Started64() { return ExpectedWindows64(); }
 
 // The machine a PE file is built for, read through this thread's view of the file system;
 // 0 when it cannot be read.
@@ -73,6 +73,15 @@ protected:
     void TearDown() override { HideSysnativeForTesting(false); }
 };
 
+// WoW64's redirection and Sysnative, which only a 32-bit process on 64-bit Windows meets.
+class UnderWow64 : public Windows64Only {
+protected:
+    void SetUp() override {
+        if (k64BitProcess) GTEST_SKIP() << "a 32-bit program's view of 64-bit Windows";
+        Windows64Only::SetUp();
+    }
+};
+
 }  // namespace
 
 TEST(RunningSystem, IsTheKindThisRunWasStartedFor) {
@@ -80,20 +89,20 @@ TEST(RunningSystem, IsTheKindThisRunWasStartedFor) {
     EXPECT_EQ(&RunningPlatform(), Started64() ? &kX64Platform : &kX86Platform);
 }
 
-// Asked for the native program on a 32-bit system, or for the program as this process sees it
-// anywhere: the system directory's, started as this process's kind.
+// Asked for the native program on a 32-bit system or by a 64-bit program, or for the program as
+// this process sees it anywhere: the system directory's, started as this process's kind.
 TEST(SystemPrograms, WithoutNativeTheSystemDirectorysProgramStartsAsThisProcesssKind) {
     for (bool bNative : {false, true}) {
-        if (bNative && Started64()) continue;
+        if (bNative && Started64() && !k64BitProcess) continue;
         SystemProgram program;
         ASSERT_TRUE(FindSystemProgram("rundll32.exe", bNative, program));
         EXPECT_EQ(std::string(program.strPath.c_str()), SystemDirectoryFile("rundll32.exe"));
         EXPECT_FALSE(program.bRedirectionOff);
-        EXPECT_EQ(StartedUnderWow64(program), Started64() ? 1 : 0) << "native " << bNative;
+        EXPECT_EQ(StartedUnderWow64(program), Started64() && !k64BitProcess ? 1 : 0) << "native " << bNative;
     }
 }
 
-TEST_F(Windows64Only, TheNativeRundll32IsReachedThroughSysnativeAndRunsAs64Bit) {
+TEST_F(UnderWow64, TheNativeRundll32IsReachedThroughSysnativeAndRunsAs64Bit) {
     SystemProgram program;
     ASSERT_TRUE(FindSystemProgram("rundll32.exe", true, program));
     EXPECT_STREQ(program.strPath.c_str(), "C:\\windows\\Sysnative\\rundll32.exe");
@@ -105,7 +114,7 @@ TEST_F(Windows64Only, TheNativeRundll32IsReachedThroughSysnativeAndRunsAs64Bit) 
 // A system without Sysnative (XP x64 without its hotfix): the system directory's path with
 // redirection off around the start, which reaches the 64-bit program; afterwards this thread
 // sees the 32-bit system directory again.
-TEST_F(Windows64Only, WithoutSysnativeRedirectionIsOffAroundTheStartOnly) {
+TEST_F(UnderWow64, WithoutSysnativeRedirectionIsOffAroundTheStartOnly) {
     HideSysnativeForTesting(true);
     SystemProgram program;
     ASSERT_TRUE(FindSystemProgram("rundll32.exe", true, program));
@@ -131,7 +140,7 @@ TEST_F(Windows64Only, TheUninstallEntryIsWrittenAndDeletedInThe64BitView) {
     EXPECT_EQ(ReadMachineValue(strKey.c_str(), "DisplayIcon", nullptr, KEY_WOW64_64KEY), strUninstaller + ",-0" + '\0');
     EXPECT_EQ(ReadMachineValue(strKey.c_str(), "DisplayName", nullptr, KEY_WOW64_32KEY), "<no key>");
 
-    EXPECT_FALSE(CReg(false).DeleteKey(strKey.c_str())) << "the 32-bit view has no such key";
+    if (!k64BitProcess) EXPECT_FALSE(CReg(false).DeleteKey(strKey.c_str())) << "the 32-bit view has no such key";
     EXPECT_TRUE(CReg(true).DeleteKey(strKey.c_str()));
     EXPECT_EQ(ReadMachineValue(strKey.c_str(), "DisplayName", nullptr, KEY_WOW64_64KEY), "<no key>");
     EXPECT_FALSE(CReg(true).DeleteKey(strKey.c_str())) << "deleted twice";

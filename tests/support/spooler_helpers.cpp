@@ -1,5 +1,8 @@
 #include "spooler_helpers.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include <gtest/gtest.h>
 #include <winspool.h>
 #include <tlhelp32.h>
@@ -64,6 +67,13 @@ void DeletePrinterDriverNamed(const char* pszModel, const char* pszEnvironment) 
     if (!::DeletePrinterDriverA(nullptr, &strEnvironment[0], &strModel[0]))
         ADD_FAILURE() << "cannot delete the printer driver " << pszModel << ": " << ::GetLastError();
 }
+
+bool ExpectedWindows64() {
+    const char* pszExpected = std::getenv("Q73_EXPECTED_WINDOWS");
+    return pszExpected && std::strcmp(pszExpected, "64") == 0;
+}
+
+const char* ExpectedDriverEnvironment() { return ExpectedWindows64() ? "Windows x64" : "Windows NT x86"; }
 
 std::string PrinterDriverDirectory(const char* pszEnvironment) {
     CPathString strDirectory;

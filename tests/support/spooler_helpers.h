@@ -29,13 +29,19 @@ std::vector<LocalPrinter> PrintersContaining(const std::string& strText);
 // Deletes every local printer whose name contains strText; a printer that stays is a test
 // failure.
 void DeletePrintersContaining(const std::string& strText);
-// Removes the printer driver pszModel of the environment ("Windows NT x86" unless told
-// otherwise), if installed.
-void DeletePrinterDriverNamed(const char* pszModel, const char* pszEnvironment = kDriverEnvironment);
+// The driver environment of the Windows this run was started for (Q73_EXPECTED_WINDOWS):
+// "Windows x64" on 64-bit Windows, "Windows NT x86" otherwise.
+const char* ExpectedDriverEnvironment();
+// Whether this run was started for 64-bit Windows.
+bool ExpectedWindows64();
 
-// The spooler's driver directory for the environment, without a trailing backslash; empty
-// when the spooler gives none.
-std::string PrinterDriverDirectory(const char* pszEnvironment = kDriverEnvironment);
+// Removes the printer driver pszModel of the environment (the run's unless told otherwise), if
+// installed.
+void DeletePrinterDriverNamed(const char* pszModel, const char* pszEnvironment = ExpectedDriverEnvironment());
+
+// The spooler's driver directory for the environment (the run's unless told otherwise), without
+// a trailing backslash; empty when the spooler gives none.
+std::string PrinterDriverDirectory(const char* pszEnvironment = ExpectedDriverEnvironment());
 // The default printer's name; empty when there is none.
 std::string DefaultPrinterName();
 
