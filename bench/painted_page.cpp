@@ -1,5 +1,7 @@
 #include "painted_page.h"
 
+#include "wizard_driver.h"
+
 namespace {
 
 constexpr char kDialogClass[] = "#32770";
@@ -24,27 +26,12 @@ BOOL CALLBACK CheckDescendant(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
-struct Search {
-    DWORD dwProcessId;
-    HWND hFound;
-};
-
-BOOL CALLBACK CheckTopLevel(HWND hWnd, LPARAM lParam) {
-    auto* pSearch = reinterpret_cast<Search*>(lParam);
-    DWORD dwOwner = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwOwner);
-    if (dwOwner != pSearch->dwProcessId || !::IsWindowVisible(hWnd)) return TRUE;
-    TreeState state;
-    ::EnumChildWindows(hWnd, &CheckDescendant, reinterpret_cast<LPARAM>(&state));
-    if (!state.bHasPage || state.bWaitsForPaint || ::GetUpdateRect(hWnd, nullptr, FALSE)) return TRUE;
-    pSearch->hFound = hWnd;
-    return FALSE;
-}
-
 }  // namespace
 
 HWND FindPaintedPage(DWORD dwProcessId) {
-    Search search = {dwProcessId, nullptr};
-    ::EnumWindows(&CheckTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+    return FindVisibleWindow(dwProcessId, [](HWND hWnd) {
+        TreeState state;
+        ::EnumChildWindows(hWnd, &CheckDescendant, reinterpret_cast<LPARAM>(&state));
+        return state.bHasPage && !state.bWaitsForPaint && !::GetUpdateRect(hWnd, nullptr, FALSE);
+    });
 }

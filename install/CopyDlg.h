@@ -1,7 +1,8 @@
 // The installing page: half a second after it is shown it runs the installation under a wait
 // cursor, its progress bar at half and then full, with the frame busy meanwhile (no button,
-// close box or system command does anything). Leaving the page before then starts nothing.
-// It is where the wizard stays when the installation gave up without ending the program.
+// close box or Alt+F4 does anything; the frame can still be moved and minimised). Leaving the
+// page before then starts nothing. It is where the wizard stays when the installation gave up
+// without ending the program.
 #pragma once
 
 #include <functional>

@@ -3,7 +3,8 @@
 # the 32-bit Wine, the MinGW-w64 cross compilers, CMake, GoogleTest's sources, a virtual X
 # display, the fonts that render the Chinese dialog texts and the window captions, the tools
 # the screenshots use, clang for the native sanitizer and fuzzing builds, osslsigncode for
-# signing and NSIS for the benchmark.
+# signing, NSIS for the benchmark, pefile for the resource-sharing step and Pillow for the
+# pictures' check.
 # Returns within a second or two when everything is already there.
 set -euo pipefail
 
@@ -12,7 +13,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
-  clang libclang-rt-14-dev osslsigncode nsis
+  clang libclang-rt-14-dev osslsigncode nsis python3-pefile python3-pil
 )
 
 missing_packages() {

@@ -8,23 +8,35 @@ payload files that several ids carry are stored several times. This rewrites IMA
 resources with identical bytes point at one copy, the resource section shrinks and starts at
 a page boundary of the file (so that Wine maps it instead of reading it into memory), the
 sections after it move up, and the headers are made to match (section table, data
-directories, SizeOfImage, SizeOfInitializedData, checksum). The resource tree is kept byte
-for byte and every directory entry keeps its own data entry, so FindResource, LoadResource
-and SizeofResource give each id exactly its bytes, as before. A second run changes nothing.
+directories, debug directory, SizeOfImage, SizeOfInitializedData, checksum). The resource tree
+is kept byte for byte but for the data addresses, and every directory entry keeps its own data
+entry, so FindResource, LoadResource and SizeofResource give each id exactly its bytes, as
+before. A second run changes nothing.
 
-It refuses, leaving the file as it was, an image that is not a PE image, whose resource
-section is laid out in a way it does not know, that has a section it cannot move after the
-resource section, or that is signed (rewriting would break the signature: run it before
-signing).
+It refuses, leaving the file as it was, an image that is not a PE image, whose resource tree
+cannot be read whole or is laid out in a way it does not know, that has a section it cannot
+move after the resource section, or that is signed (rewriting would break the signature: run
+it before signing).
+
+The PE file is read and written by pefile (Debian: python3-pefile); the rule of what moves
+where is ours.
 """
-import array
 import os
-import struct
 import sys
 
-IMAGE_SCN_CNT_INITIALIZED_DATA = 0x00000040
-IMAGE_SCN_MEM_DISCARDABLE = 0x02000000
-DIR_RESOURCE, DIR_SECURITY, DIR_BASERELOC, DIR_DEBUG = 2, 4, 5, 6
+try:
+    import pefile
+except ImportError:
+    sys.stderr.write("share_resources: needs pefile (Debian package python3-pefile)\n")
+    sys.exit(1)
+
+DIRECTORIES = pefile.DIRECTORY_ENTRY
+DIR_RESOURCE = DIRECTORIES["IMAGE_DIRECTORY_ENTRY_RESOURCE"]
+DIR_SECURITY = DIRECTORIES["IMAGE_DIRECTORY_ENTRY_SECURITY"]
+DIR_BASERELOC = DIRECTORIES["IMAGE_DIRECTORY_ENTRY_BASERELOC"]
+DIR_DEBUG = DIRECTORIES["IMAGE_DIRECTORY_ENTRY_DEBUG"]
+INITIALIZED_DATA = pefile.SECTION_CHARACTERISTICS["IMAGE_SCN_CNT_INITIALIZED_DATA"]
+DISCARDABLE = pefile.SECTION_CHARACTERISTICS["IMAGE_SCN_MEM_DISCARDABLE"]
 DATA_ALIGNMENT = 8  # of each resource's bytes, as the resource compiler aligns them
 # Wine maps a section straight from the file only when its file offset is a multiple of the
 # page size; otherwise it reads the section into private memory. The resource section, the
@@ -40,245 +52,158 @@ def align_up(value, alignment):
     return (value + alignment - 1) // alignment * alignment
 
 
-class Section:
-    FORMAT = "<8sIIIIIIHHI"
-    SIZE = 40
-
-    def __init__(self, data, offset):
-        (self.name, self.virtual_size, self.virtual_address, self.raw_size, self.raw_pointer,
-         self.relocations, self.line_numbers, self.relocation_count, self.line_number_count,
-         self.characteristics) = struct.unpack_from(self.FORMAT, data, offset)
-        self.offset = offset
-
-    def pack_into(self, data):
-        struct.pack_into(self.FORMAT, data, self.offset, self.name, self.virtual_size,
-                         self.virtual_address, self.raw_size, self.raw_pointer, self.relocations,
-                         self.line_numbers, self.relocation_count, self.line_number_count,
-                         self.characteristics)
-
-    def contains(self, rva):
-        return self.virtual_address <= rva < self.virtual_address + max(self.virtual_size, self.raw_size)
+def load(data):
+    """The image parsed by pefile, with the directories the rewriting touches."""
+    try:
+        pe = pefile.PE(data=data, fast_load=True)
+        pe.parse_data_directories(directories=[DIR_RESOURCE, DIR_BASERELOC, DIR_DEBUG])
+    except pefile.PEFormatError as error:
+        raise ImageError(f"not a Windows PE image ({error.value})") from None
+    return pe
 
 
-class Image:
-    """The headers of a PE32 or PE32+ image, over a bytearray of the whole file."""
-
-    def __init__(self, data):
-        self.data = data
-        if len(data) < 0x40 or data[:2] != b"MZ":
-            raise ImageError("not a Windows image (no MZ header)")
-        self.pe = struct.unpack_from("<I", data, 0x3C)[0]
-        if self.pe + 24 > len(data) or data[self.pe:self.pe + 4] != b"PE\0\0":
-            raise ImageError("not a PE image")
-        self.coff = self.pe + 4
-        (_, section_count, _, self.symbol_table, _, optional_size, _) = struct.unpack_from(
-            "<HHIIIHH", data, self.coff)
-        self.optional = self.coff + 20
-        magic = struct.unpack_from("<H", data, self.optional)[0]
-        if magic not in (0x10B, 0x20B):
-            raise ImageError(f"unknown optional header magic {magic:#x}")
-        self.directories = self.optional + (96 if magic == 0x10B else 112)
-        self.directory_count = struct.unpack_from("<I", data, self.directories - 4)[0]
-        self.section_alignment, self.file_alignment = struct.unpack_from("<II", data, self.optional + 32)
-        self.sections = [Section(data, self.optional + optional_size + i * Section.SIZE)
-                         for i in range(section_count)]
-        if self.sections and self.sections[-1].offset + Section.SIZE > len(data):
-            raise ImageError("section table runs past the end of the file")
-
-    def field(self, offset):
-        return struct.unpack_from("<I", self.data, self.optional + offset)[0]
-
-    def set_field(self, offset, value):
-        struct.pack_into("<I", self.data, self.optional + offset, value)
-
-    def directory(self, index):
-        if index >= self.directory_count:
-            return 0, 0
-        return struct.unpack_from("<II", self.data, self.directories + 8 * index)
-
-    def set_directory(self, index, rva, size):
-        struct.pack_into("<II", self.data, self.directories + 8 * index, rva, size)
-
-    def section_of(self, rva):
-        for section in self.sections:
-            if section.contains(rva):
-                return section
-        raise ImageError(f"RVA {rva:#x} lies in no section")
-
-    def file_offset(self, rva):
-        section = self.section_of(rva)
-        return section.raw_pointer + rva - section.virtual_address
+def directory(pe, index):
+    entries = pe.OPTIONAL_HEADER.DATA_DIRECTORY
+    return entries[index] if index < len(entries) else None
 
 
-CHECKSUM_OFFSET = 64  # in the optional header, PE32 and PE32+ alike
+def section_name(section):
+    return section.Name.rstrip(b"\0").decode(errors="replace")
 
 
-def pe_checksum(data, checksum_at):
-    """The image checksum: the 16-bit one's-complement sum of the file, its checksum field
-    counted as zero, plus the file's length."""
-    words = array.array("H", bytes(data) + (b"\0" if len(data) % 2 else b""))
-    if sys.byteorder == "big":
-        words.byteswap()
-    total = sum(words) - words[checksum_at // 2] - words[checksum_at // 2 + 1]
-    while total >> 16:
-        total = (total & 0xFFFF) + (total >> 16)
-    return total + len(data)
+def end_of(structure):
+    return structure.get_file_offset() + structure.sizeof()
 
 
-class ResourceTree:
-    """The data entries of the resource tree, and where the tree's own structures end."""
+def resource_leaves(pe):
+    """The data entries of the resource tree in tree order, and the file offset where the
+    tree's own structures (directories, entries, names, data entries) end."""
+    root = getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
+    if root is None:
+        raise ImageError("the image has no resources")
+    leaves, tree_end = [], 0
 
-    def __init__(self, image):
-        rva, size = image.directory(DIR_RESOURCE)
-        if not rva or not size:
-            raise ImageError("the image has no resources")
-        self.section = image.section_of(rva)
-        self.base = rva - self.section.virtual_address  # of the tree, in the section
-        self.raw = image.data[self.section.raw_pointer:self.section.raw_pointer + self.section.raw_size]
-        self.entries = []   # offsets in the section of the data entries, in tree order
-        self.tree_end = self.base
-        self._walk(0, 0, set())
-
-    def _span(self, offset, length):
-        end = self.base + offset + length
-        if end > min(len(self.raw), self.section.virtual_size):
-            raise ImageError("the resource tree runs past its section")
-        self.tree_end = max(self.tree_end, end)
-        return self.base + offset
-
-    def _walk(self, offset, depth, seen):
-        if depth > 8 or offset in seen:
-            raise ImageError("the resource tree loops or is too deep")
-        seen.add(offset)
-        at = self._span(offset, 16)
-        named, numbered = struct.unpack_from("<HH", self.raw, at + 12)
-        at = self._span(offset + 16, 8 * (named + numbered))
-        for i in range(named + numbered):
-            name, target = struct.unpack_from("<II", self.raw, at + 8 * i)
-            if name & 0x80000000:
-                string = self._span(name & 0x7FFFFFFF, 2)
-                self._span(name & 0x7FFFFFFF, 2 + 2 * struct.unpack_from("<H", self.raw, string)[0])
-            if target & 0x80000000:
-                self._walk(target & 0x7FFFFFFF, depth + 1, seen)
+    def walk(node):
+        nonlocal tree_end
+        declared = node.struct.NumberOfNamedEntries + node.struct.NumberOfIdEntries
+        # pefile stops reading a directory at a loop or at what it cannot read.
+        if len(node.entries) != declared:
+            raise ImageError("the resource tree loops or cannot be read whole")
+        tree_end = max(tree_end, end_of(node.struct))
+        for entry in node.entries:
+            tree_end = max(tree_end, end_of(entry.struct))
+            if entry.name is not None:
+                name_end = pe.get_offset_from_rva(entry.name.get_rva()) + 2 + 2 * entry.name.get_pascal_16_length()
+                tree_end = max(tree_end, name_end)
+            if hasattr(entry, "directory"):
+                walk(entry.directory)
             else:
-                self.entries.append(self._span(target, 16))
+                leaves.append(entry.data.struct)
+                tree_end = max(tree_end, end_of(entry.data.struct))
+
+    walk(root)
+    return leaves, tree_end
 
 
 def share(data):
     """Returns (image bytes with each distinct resource stored once, entries, distinct)."""
-    image = Image(bytearray(data))
-    security_rva, security_size = image.directory(DIR_SECURITY)
-    if security_rva or security_size:
+    pe = load(data)
+    security = directory(pe, DIR_SECURITY)
+    if security and (security.VirtualAddress or security.Size):
         raise ImageError("the image is signed: share its resources before signing it")
-    tree = ResourceTree(image)
-    section = tree.section
-    start = section.virtual_address
+    leaves, tree_end = resource_leaves(pe)
+    section = pe.get_section_by_rva(directory(pe, DIR_RESOURCE).VirtualAddress)
+    if section is None:
+        raise ImageError("the resource directory lies in no section")
+    start, raw_pointer = section.VirtualAddress, section.PointerToRawData
+    section_end = min(section.SizeOfRawData, section.Misc_VirtualSize)
+    tree_end -= raw_pointer
 
     # Every resource's bytes must lie after the tree, inside the section.
     blobs = []
-    for entry in tree.entries:
-        rva, size = struct.unpack_from("<II", tree.raw, entry)
-        offset = rva - start
-        if offset < tree.tree_end or offset + size > min(len(tree.raw), section.virtual_size):
-            raise ImageError(f"resource bytes at RVA {rva:#x} lie outside the section's data area")
-        blobs.append((entry, offset, size))
+    for leaf in leaves:
+        offset = leaf.OffsetToData - start
+        if offset < tree_end or offset + leaf.Size > section_end:
+            raise ImageError(f"resource bytes at RVA {leaf.OffsetToData:#x} lie outside the section's data area")
+        blobs.append((leaf, offset))
 
-    data_start = min([offset for _, offset, _ in blobs] + [section.virtual_size])
-    content = bytearray(tree.raw[:data_start])
+    # The new section: the tree, then each distinct resource once, in the order they had.
+    data_start = min([offset for _, offset in blobs] + [section_end])
+    blob_area = bytearray()
     placed = {}
-    for entry, offset, size in sorted(blobs, key=lambda blob: blob[1]):
-        payload = bytes(tree.raw[offset:offset + size])
+    for leaf, offset in sorted(blobs, key=lambda blob: blob[1]):
+        payload = data[raw_pointer + offset:raw_pointer + offset + leaf.Size]
         if payload not in placed:
-            content += b"\0" * (align_up(len(content), DATA_ALIGNMENT) - len(content))
-            placed[payload] = len(content)
-            content += payload
-        struct.pack_into("<I", content, entry, start + placed[payload])
+            blob_area += bytes(align_up(data_start + len(blob_area), DATA_ALIGNMENT) - data_start - len(blob_area))
+            placed[payload] = data_start + len(blob_area)
+            blob_area += payload
+        leaf.OffsetToData = start + placed[payload]
+    content_size = data_start + len(blob_area)
 
-    old_next = align_up(start + section.virtual_size, image.section_alignment)
-    new_next = align_up(start + len(content), image.section_alignment)
-    va_delta = old_next - new_next
+    alignment, file_alignment = pe.OPTIONAL_HEADER.SectionAlignment, pe.OPTIONAL_HEADER.FileAlignment
+    old_next = align_up(start + section.Misc_VirtualSize, alignment)
+    va_delta = old_next - align_up(start + content_size, alignment)
     # GNU ld may leave the resource section's raw size unaligned (two resource scripts merged);
     # the data that follows starts at the next file-alignment boundary all the same.
-    old_raw_end = align_up(section.raw_pointer + section.raw_size, image.file_alignment)
-    new_raw_size = align_up(len(content), image.file_alignment)
-    new_raw_pointer = align_up(section.raw_pointer, max(PAGE_SIZE, image.file_alignment))
+    old_raw_end = align_up(raw_pointer + section.SizeOfRawData, file_alignment)
+    new_raw_size = align_up(content_size, file_alignment)
+    new_raw_pointer = align_up(raw_pointer, max(PAGE_SIZE, file_alignment))
     raw_delta = old_raw_end - (new_raw_pointer + new_raw_size)  # how far later file data moves up
     if va_delta < 0:
         raise ImageError("the resource section would grow")
 
-    later = [s for s in image.sections if s.virtual_address > start]
-    relocation_rva, relocation_size = image.directory(DIR_BASERELOC)
+    relocations = directory(pe, DIR_BASERELOC)
+    later = [s for s in pe.sections if s.VirtualAddress > start]
     for other in later:
-        movable = other.characteristics & IMAGE_SCN_MEM_DISCARDABLE or other.contains(relocation_rva)
+        holds_relocations = relocations is not None and relocations.VirtualAddress and other.contains_rva(
+            relocations.VirtualAddress)
+        movable = other.Characteristics & DISCARDABLE or holds_relocations
         if not movable:
-            raise ImageError(f"section {other.name.rstrip(bytes(1)).decode(errors='replace')} after "
-                             f"the resources holds data the program may address: it cannot move")
-        if other.raw_pointer and other.raw_pointer < old_raw_end:
+            raise ImageError(f"section {section_name(other)} after the resources holds data the program may "
+                             f"address: it cannot move")
+        if other.PointerToRawData and other.PointerToRawData < old_raw_end:
             raise ImageError("a section's data overlaps the resource section")
-    _check_relocations_below(image, relocation_rva, relocation_size, start)
-    debug_entries = _debug_entries(image, start)
+    # Moving would need base relocations of places at or after the resources rewritten.
+    for block in getattr(pe, "DIRECTORY_ENTRY_BASERELOC", []):
+        if block.struct.VirtualAddress >= start:
+            raise ImageError("base relocations reach into the resource section or after it")
+    debug = directory(pe, DIR_DEBUG)
+    if debug and debug.VirtualAddress >= start:
+        raise ImageError("the debug directory lies after the resource section")
+
+    # The headers and the tree, still where they are in the file.
+    if section.Characteristics & INITIALIZED_DATA:
+        pe.OPTIONAL_HEADER.SizeOfInitializedData = max(
+            pe.OPTIONAL_HEADER.SizeOfInitializedData - (section.SizeOfRawData - new_raw_size), 0)
+    for other in later:
+        other.VirtualAddress -= va_delta
+        if other.PointerToRawData >= old_raw_end:
+            other.PointerToRawData -= raw_delta
+    for index, entry in enumerate(pe.OPTIONAL_HEADER.DATA_DIRECTORY):
+        if index == DIR_RESOURCE:
+            entry.Size = content_size - (entry.VirtualAddress - start)
+        elif entry.VirtualAddress >= old_next:
+            entry.VirtualAddress -= va_delta
+    for entry in getattr(pe, "DIRECTORY_ENTRY_DEBUG", []):  # the directory itself stays where it was
+        if entry.struct.AddressOfRawData >= old_next:
+            entry.struct.AddressOfRawData -= va_delta
+        if entry.struct.PointerToRawData >= old_raw_end:
+            entry.struct.PointerToRawData -= raw_delta
+    if pe.FILE_HEADER.PointerToSymbolTable >= old_raw_end:
+        pe.FILE_HEADER.PointerToSymbolTable -= raw_delta
+    section.Misc_VirtualSize, section.SizeOfRawData = content_size, new_raw_size
+    section.PointerToRawData = new_raw_pointer
+    pe.OPTIONAL_HEADER.SizeOfImage = align_up(
+        max(s.VirtualAddress + max(s.Misc_VirtualSize, s.SizeOfRawData) for s in pe.sections), alignment)
+    patched = pe.write()
 
     # The new file: the part before the resource section, its new bytes, everything after.
-    out = bytearray(image.data[:section.raw_pointer]) + bytes(new_raw_pointer - section.raw_pointer)
-    out += content + b"\0" * (new_raw_size - len(content))
-    out += image.data[old_raw_end:]
-    moved = Image(out)
-    for old, new in zip(image.sections, moved.sections):
-        if old is section:
-            new.virtual_size, new.raw_size, new.raw_pointer = len(content), new_raw_size, new_raw_pointer
-        elif old in later:
-            new.virtual_address -= va_delta
-            if new.raw_pointer >= old_raw_end:
-                new.raw_pointer -= raw_delta
-        new.pack_into(out)
-    for index in range(moved.directory_count):
-        rva, size = moved.directory(index)
-        if index == DIR_RESOURCE:
-            moved.set_directory(index, rva, len(content) - (rva - start))
-        elif rva >= old_next:
-            moved.set_directory(index, rva - va_delta, size)
-    for at, address, pointer in debug_entries:  # the directory itself stays where it was
-        struct.pack_into("<II", out, at, address - va_delta if address >= old_next else address,
-                         pointer - raw_delta if pointer >= old_raw_end else pointer)
-    if moved.symbol_table >= old_raw_end:
-        struct.pack_into("<I", out, moved.coff + 8, moved.symbol_table - raw_delta)
-    if section.characteristics & IMAGE_SCN_CNT_INITIALIZED_DATA:
-        moved.set_field(8, max(moved.field(8) - (section.raw_size - new_raw_size), 0))
-    moved = Image(out)
-    moved.set_field(56, align_up(max(s.virtual_address + max(s.virtual_size, s.raw_size)
-                                     for s in moved.sections), moved.section_alignment))
-    moved.set_field(CHECKSUM_OFFSET, pe_checksum(out, moved.optional + CHECKSUM_OFFSET))
-    return bytes(out), len(blobs), len(placed)
-
-
-def _check_relocations_below(image, rva, size, limit):
-    """Refuses base relocations of places at or after the resource section: moving would
-    need them rewritten."""
-    if not rva or not size:
-        return
-    at, end = image.file_offset(rva), image.file_offset(rva) + size
-    while at + 8 <= end:
-        page, block = struct.unpack_from("<II", image.data, at)
-        if block < 8:
-            raise ImageError("malformed base relocation block")
-        if page >= limit:
-            raise ImageError("base relocations reach into the resource section or after it")
-        at += block
-
-
-def _debug_entries(image, limit):
-    """(file offset of each debug directory entry's AddressOfRawData, that field,
-    PointerToRawData) for a debug directory before the resource section."""
-    rva, size = image.directory(DIR_DEBUG)
-    if not rva or not size:
-        return []
-    if rva >= limit:
-        raise ImageError("the debug directory lies after the resource section")
-    entries = []
-    for entry in range(rva, rva + size - 27, 28):
-        address, pointer = struct.unpack_from("<II", image.data, image.file_offset(entry) + 20)
-        entries.append((image.file_offset(entry) + 20, address, pointer))
-    return entries
+    out = bytearray(patched[:raw_pointer]) + bytes(new_raw_pointer - raw_pointer)
+    out += patched[raw_pointer:raw_pointer + data_start] + blob_area + bytes(new_raw_size - content_size)
+    out += patched[old_raw_end:]
+    rewritten = pefile.PE(data=bytes(out), fast_load=True)
+    rewritten.OPTIONAL_HEADER.CheckSum = rewritten.generate_checksum()
+    return bytes(rewritten.write()), len(blobs), len(placed)
 
 
 def main(argv):
@@ -290,7 +215,7 @@ def main(argv):
         with open(path, "rb") as f:
             data = f.read()
         shared, entries, distinct = share(data)
-    except (ImageError, OSError, struct.error) as error:
+    except (ImageError, OSError) as error:
         sys.stderr.write(f"share_resources: {path}: {error}\n")
         return 1
     if shared != data:

@@ -282,7 +282,7 @@ void CNewWizDialog::OnCancel() {
     CDialog::OnCancel();
 }
 
-bool CNewWizDialog::OnSysCommand(UINT, LPARAM) { return m_bBusy; }
+bool CNewWizDialog::OnSysCommand(UINT nID, LPARAM) { return m_bBusy && (nID & 0xFFF0) == SC_CLOSE; }
 
 bool CNewWizDialog::OnSetCursor(HWND, UINT, UINT) {
     if (!m_bBusy) return false;

@@ -37,8 +37,9 @@ public:
 
     // While an object lives the frame is busy with the shown page's work (the installation):
     // the frame's own controls (Back, Next, Finish, Cancel) and its close box are disabled,
-    // their commands, the close request and every system command are refused, and the mouse
-    // shows the wait cursor over the frame. Afterwards the controls get back their states
+    // their commands, the close request and the close command are refused, and the mouse
+    // shows the wait cursor over the frame; the frame can still be moved, minimised and
+    // restored. Afterwards the controls get back their states
     // (with any change asked for meanwhile) and the focus an enabled control. Not nested.
     class CBusy {
     public:
@@ -72,8 +73,10 @@ protected:
     bool OnCommand(int nID, int nNotifyCode, HWND hControl) override;
     // Cancels the wizard when every created page agrees and the frame is not busy.
     void OnCancel() override;
-    // While busy, no system command may close the frame or open a loop of its own (moving,
-    // the system menu, the about box): all are refused.
+    // While busy, the close command (the close box, Alt+F4, the system menu's entry) is
+    // refused: ending the wizard would leave the installation half done. Every other system
+    // command is the default one's; those that run a loop of their own (moving, the system
+    // menu) nest inside the installation's wait, which still ends on time.
     bool OnSysCommand(UINT nID, LPARAM lParam) override;
     bool OnSetCursor(HWND hWnd, UINT nHitTest, UINT nMouseMessage) override;
     // The frame has no OK button: Enter never ends the wizard past its pages.

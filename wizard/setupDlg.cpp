@@ -43,7 +43,7 @@ bool CSetupDlg::OnCommand(int nID, int nNotifyCode, HWND hControl) {
 }
 
 bool CSetupDlg::OnSysCommand(UINT nID, LPARAM lParam) {
-    if (CNewWizDialog::OnSysCommand(nID, lParam)) return true;  // refused while busy
+    if (CNewWizDialog::OnSysCommand(nID, lParam)) return true;  // closing, refused while busy
     if ((nID & 0xFFF0) != IDM_ABOUTBOX) return false;
     CAboutDlg about;
     about.DoModal(m_hWnd);

@@ -12,6 +12,7 @@
 #include "framework/scoped_handle.h"
 #include "payload/patch_rules.h"
 #include "payload/payload_sets.h"
+#include "wizard_driver.h"
 
 namespace {
 constexpr char kTestRoot[] = "C:\\q73tests";
@@ -98,27 +99,6 @@ int ExitCodeWithin(HANDLE hProcess, DWORD dwTimeoutMs) {
     return static_cast<int>(dwExitCode);
 }
 
-struct ProcessWindowSearch {
-    DWORD dwProcessId;
-    HWND hFound;
-};
-
-BOOL CALLBACK CheckProcessWindow(HWND hWnd, LPARAM lParam) {
-    auto* pSearch = reinterpret_cast<ProcessWindowSearch*>(lParam);
-    DWORD dwOwner = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwOwner);
-    if (dwOwner != pSearch->dwProcessId || !::IsWindowVisible(hWnd)) return TRUE;
-    pSearch->hFound = hWnd;
-    return FALSE;
-}
-
-// A visible top-level window of the process, or null.
-HWND VisibleWindowOf(DWORD dwProcessId) {
-    ProcessWindowSearch search = {dwProcessId, nullptr};
-    ::EnumWindows(&CheckProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
-}
-
 }  // namespace
 
 int RunProgram(const std::string& strCommandLine, DWORD dwTimeoutMs) {
@@ -137,7 +117,7 @@ int RunProgramClosingItsWindow(const std::string& strCommandLine, DWORD dwTimeou
     HWND hWindow = nullptr;
     for (DWORD dwWaited = 0; !hWindow && dwWaited < dwTimeoutMs; dwWaited += 50) {
         if (::WaitForSingleObject(hProcess.GetUnsafe(), 50) == WAIT_OBJECT_0) return -2;  // ended unasked
-        hWindow = VisibleWindowOf(process.dwProcessId);
+        hWindow = FindVisibleWindow(process.dwProcessId);
     }
     if (!hWindow) {
         ::TerminateProcess(hProcess.GetUnsafe(), 99);

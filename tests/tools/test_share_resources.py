@@ -1,6 +1,7 @@
 """The resource-sharing step: identical resources stored once in a small image built here,
 every resource still its own bytes, the section after the resources moved with the headers,
-the images it refuses left untouched, and the built programs sound afterwards.
+the images it refuses left untouched, and the built programs sound afterwards. Images are read
+back with pefile (Debian: python3-pefile), not with the tool's own code.
 
 The built programs come from the environment (set by the test registration):
 Q73_SETUP_EXE (rewritten by the build), Q73_UNINSTALL_EXE (as the linker wrote it) and
@@ -12,6 +13,8 @@ import subprocess
 import sys
 import tempfile
 import unittest
+
+import pefile
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools"))
 import share_resources  # noqa: E402
@@ -97,15 +100,24 @@ def build_image(resources, relocated_pages=(0x1000,), after_resources=DISCARDABL
     return image + (b"CERT" * 2 if signed else b"")
 
 
+def headers(data):
+    return pefile.PE(data=bytes(data), fast_load=True)
+
+
 def read_resources(data):
-    """{id: (RVA, bytes)} of an image built by build_image, read through the section table."""
-    image = share_resources.Image(bytearray(data))
-    tree = share_resources.ResourceTree(image)
+    """{index in tree order: (RVA, bytes)} of the image's resources."""
+    pe = headers(data)
+    pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
     found = {}
-    for entry in tree.entries:
-        rva, size = struct.unpack_from("<II", tree.raw, entry)
-        offset = image.file_offset(rva)
-        found[len(found)] = (rva, bytes(data[offset:offset + size]))
+
+    def walk(node):
+        for entry in node.entries:
+            if hasattr(entry, "directory"):
+                walk(entry.directory)
+            else:
+                rva, size = entry.data.struct.OffsetToData, entry.data.struct.Size
+                found[len(found)] = (rva, pe.get_data(rva, size) if size else b"")
+    walk(pe.DIRECTORY_ENTRY_RESOURCE)
     return found
 
 
@@ -129,24 +141,30 @@ class SharingInAnImageBuiltHere(unittest.TestCase):
         self.assertTrue(all(rva % 8 == 0 for rva in rva_of.values()))
         # The two copies dropped are a whole number of file-alignment units long; the section
         # now starts at a page boundary of the file.
-        old, new = share_resources.Image(bytearray(self.original)), share_resources.Image(bytearray(self.shared))
-        self.assertEqual(new.sections[1].raw_pointer % 4096, 0)
-        padding = new.sections[1].raw_pointer - old.sections[1].raw_pointer
+        old, new = headers(self.original), headers(self.shared)
+        self.assertEqual(new.sections[1].PointerToRawData % 4096, 0)
+        padding = new.sections[1].PointerToRawData - old.sections[1].PointerToRawData
         self.assertEqual(len(self.original) - len(self.shared), 2 * len(self.CORE) - padding)
 
     def test_the_section_after_the_resources_moves_up_with_its_directory_and_the_headers(self):
-        old, new = share_resources.Image(bytearray(self.original)), share_resources.Image(bytearray(self.shared))
+        old, new = headers(self.original), headers(self.shared)
         rsrc, reloc = new.sections[1], new.sections[2]
-        self.assertEqual(reloc.virtual_address, align(rsrc.virtual_address + rsrc.virtual_size, SECTION_ALIGNMENT))
-        self.assertLess(reloc.virtual_address, old.sections[2].virtual_address)
-        self.assertEqual(reloc.raw_pointer, rsrc.raw_pointer + rsrc.raw_size)
-        self.assertEqual(new.directory(5), (reloc.virtual_address, old.directory(5)[1]))
-        self.assertEqual(new.directory(2), (rsrc.virtual_address, rsrc.virtual_size))
-        self.assertEqual(self.shared[reloc.raw_pointer:reloc.raw_pointer + reloc.raw_size],
-                         self.original[old.sections[2].raw_pointer:][:reloc.raw_size])
-        self.assertEqual(new.field(56), align(reloc.virtual_address + reloc.virtual_size, SECTION_ALIGNMENT))
-        self.assertEqual(old.field(8) - new.field(8), old.sections[1].raw_size - rsrc.raw_size)
-        self.assertEqual(len(self.shared), reloc.raw_pointer + reloc.raw_size)
+        self.assertEqual(reloc.VirtualAddress, align(rsrc.VirtualAddress + rsrc.Misc_VirtualSize, SECTION_ALIGNMENT))
+        self.assertLess(reloc.VirtualAddress, old.sections[2].VirtualAddress)
+        self.assertEqual(reloc.PointerToRawData, rsrc.PointerToRawData + rsrc.SizeOfRawData)
+        directories = new.OPTIONAL_HEADER.DATA_DIRECTORY
+        self.assertEqual((directories[5].VirtualAddress, directories[5].Size),
+                         (reloc.VirtualAddress, old.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size))
+        self.assertEqual((directories[2].VirtualAddress, directories[2].Size),
+                         (rsrc.VirtualAddress, rsrc.Misc_VirtualSize))
+        self.assertEqual(self.shared[reloc.PointerToRawData:reloc.PointerToRawData + reloc.SizeOfRawData],
+                         self.original[old.sections[2].PointerToRawData:][:reloc.SizeOfRawData])
+        self.assertEqual(new.OPTIONAL_HEADER.SizeOfImage,
+                         align(reloc.VirtualAddress + reloc.Misc_VirtualSize, SECTION_ALIGNMENT))
+        self.assertEqual(old.OPTIONAL_HEADER.SizeOfInitializedData - new.OPTIONAL_HEADER.SizeOfInitializedData,
+                         old.sections[1].SizeOfRawData - rsrc.SizeOfRawData)
+        self.assertEqual(len(self.shared), reloc.PointerToRawData + reloc.SizeOfRawData)
+        self.assertTrue(new.verify_checksum())
 
     def test_a_second_run_changes_nothing(self):
         self.assertEqual(share_resources.share(self.shared)[0], self.shared)
@@ -155,7 +173,7 @@ class SharingInAnImageBuiltHere(unittest.TestCase):
         original = build_image({1: b"one", 2: b"two"})
         shared = share_resources.share(original)[0]
         self.assertEqual(read_resources(shared), read_resources(original))
-        self.assertEqual(share_resources.Image(bytearray(shared)).sections[1].raw_pointer % 4096, 0)
+        self.assertEqual(headers(shared).sections[1].PointerToRawData % 4096, 0)
 
 
 class RefusedImagesAreLeftAsTheyWere(unittest.TestCase):
@@ -180,8 +198,8 @@ class RefusedImagesAreLeftAsTheyWere(unittest.TestCase):
         self.refused(build_image({1: b"x" * 900, 2: b"x" * 900}, signed=True), "share its resources before signing")
 
     def test_a_file_that_is_no_image(self):
-        self.refused(b"#!/bin/sh\necho not a program\n", "not a Windows image")
-        self.refused(b"MZ" + bytes(0x3A) + struct.pack("<I", 0x1000), "not a PE image")
+        self.refused(b"#!/bin/sh\necho not a program\n", "not a Windows PE image")
+        self.refused(b"MZ" + bytes(0x3A) + struct.pack("<I", 0x1000), "not a Windows PE image")
 
     def test_a_section_after_the_resources_that_the_program_may_address(self):
         self.refused(build_image({1: b"x" * 900, 2: b"x" * 900}, after_resources=0xC0000040,
@@ -193,7 +211,7 @@ class RefusedImagesAreLeftAsTheyWere(unittest.TestCase):
 
     def test_a_resource_tree_that_loops(self):
         image = bytearray(build_image({1: b"x" * 900}))
-        rsrc = share_resources.Image(image).sections[1].raw_pointer
+        rsrc = headers(image).sections[1].PointerToRawData
         # The type directory's only entry points back at the root.
         struct.pack_into("<I", image, rsrc + 16 + 8 + 16 + 4, 0x80000000)
         self.refused(bytes(image), "loops")
@@ -201,43 +219,38 @@ class RefusedImagesAreLeftAsTheyWere(unittest.TestCase):
 
 @unittest.skipUnless(os.environ.get("Q73_SETUP_EXE"), "set by the test registration")
 class TheBuiltPrograms(unittest.TestCase):
-    def test_the_checksum_is_the_one_the_linker_computes(self):
-        with open(os.environ["Q73_UNINSTALL_EXE"], "rb") as f:
-            data = f.read()
-        image = share_resources.Image(bytearray(data))
-        self.assertNotEqual(image.field(64), 0)
-        self.assertEqual(share_resources.pe_checksum(data, image.optional + 64), image.field(64))
-
     def test_setup_is_shared_and_its_headers_match_its_sections(self):
         with open(os.environ["Q73_SETUP_EXE"], "rb") as f:
             data = f.read()
         shared, entries, distinct = share_resources.share(data)
         self.assertEqual(shared, data, "the build left duplicates")
         self.assertLess(distinct, entries)
-        image = share_resources.Image(bytearray(data))
-        self.assertEqual(image.field(64), share_resources.pe_checksum(data, image.optional + 64))
-        end_va, end_raw = image.field(60), image.field(60)
+        image = headers(data)
+        self.assertTrue(image.verify_checksum())
+        optional = image.OPTIONAL_HEADER
+        end_va, end_raw = optional.SizeOfHeaders, optional.SizeOfHeaders
         for section in image.sections:
-            self.assertEqual(section.virtual_address, align(end_va, image.section_alignment))
-            end_va = section.virtual_address + max(section.virtual_size, 1)
-            if section.raw_size:
+            self.assertEqual(section.VirtualAddress, align(end_va, optional.SectionAlignment))
+            end_va = section.VirtualAddress + max(section.Misc_VirtualSize, 1)
+            if section.SizeOfRawData:
                 # Only the resources may start later, at the next page of the file.
-                expected = align(end_raw, 4096) if section.name.startswith(b".rsrc") else end_raw
-                self.assertEqual(section.raw_pointer, expected, section.name)
-                self.assertEqual(section.raw_size % image.file_alignment, 0)
-                end_raw = section.raw_pointer + section.raw_size
+                expected = align(end_raw, 4096) if section.Name.startswith(b".rsrc") else end_raw
+                self.assertEqual(section.PointerToRawData, expected, section.Name)
+                self.assertEqual(section.SizeOfRawData % optional.FileAlignment, 0)
+                end_raw = section.PointerToRawData + section.SizeOfRawData
         self.assertEqual(end_raw, len(data))
-        self.assertEqual(image.field(56), align(end_va, image.section_alignment))
+        self.assertEqual(optional.SizeOfImage, align(end_va, optional.SectionAlignment))
 
     def test_objdump_reads_the_rewritten_image(self):
         objdump = os.environ.get("Q73_OBJDUMP") or shutil.which("i686-w64-mingw32-objdump")
         result = subprocess.run([objdump, "-p", "-h", os.environ["Q73_SETUP_EXE"]], capture_output=True, text=True)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(result.stderr, "")
-        image = share_resources.Image(bytearray(open(os.environ["Q73_SETUP_EXE"], "rb").read()))
-        rva, size = image.directory(2)
-        self.assertIn(f"Entry 2 {rva:08x} {size:08x} Resource Directory", result.stdout)
-        self.assertIn(f"SizeOfImage\t\t{image.field(56):08x}", result.stdout)
+        with open(os.environ["Q73_SETUP_EXE"], "rb") as f:
+            image = headers(f.read())
+        resources = image.OPTIONAL_HEADER.DATA_DIRECTORY[2]
+        self.assertIn(f"Entry 2 {resources.VirtualAddress:08x} {resources.Size:08x} Resource Directory", result.stdout)
+        self.assertIn(f"SizeOfImage\t\t{image.OPTIONAL_HEADER.SizeOfImage:08x}", result.stdout)
 
 
 if __name__ == "__main__":

@@ -385,3 +385,38 @@ TEST_F(Frame, WhileBusyTheFrameRefusesEveryButtonAndTheCloseBox) {
     });
     EXPECT_EQ(nResult, IDCANCEL);  // the close request after the busy time ended the run
 }
+
+// While busy only closing is refused: Alt+F4 does nothing, and the frame can be minimised,
+// restored and moved (the move command enters the system's move loop for the frame).
+TEST_F(Frame, WhileBusyTheFrameCanBeMovedMinimisedAndRestoredButNotClosed) {
+    std::unique_ptr<CNewWizDialog::CBusy> pBusy;
+    const INT_PTR nResult = Run({
+        [&] {
+            pBusy = std::make_unique<CNewWizDialog::CBusy>(m_frame);
+            // Alt+F4 posts the close command, which the frame's own loop then handles.
+            ::SendMessageA(F(), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+        },
+        [&] {
+            EXPECT_TRUE(::IsWindowVisible(F()));
+            ::SendMessageA(F(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            EXPECT_TRUE(::IsIconic(F()));
+            ::SendMessageA(F(), WM_SYSCOMMAND, SC_RESTORE, 0);
+            EXPECT_FALSE(::IsIconic(F()));
+            ::SendMessageA(F(), WM_SYSCOMMAND, SC_MOVE, 0);  // returns when the next step ends the move
+        },
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            ASSERT_TRUE(::GetGUIThreadInfo(::GetCurrentThreadId(), &info));
+            EXPECT_TRUE(info.flags & GUI_INMOVESIZE);
+            EXPECT_EQ(info.hwndMoveSize, F());
+            ::PostMessageA(F(), WM_KEYDOWN, VK_ESCAPE, 0);  // ends the move
+        },
+        [&] {
+            EXPECT_TRUE(m_frame.IsBusy());
+            pBusy.reset();
+            ::SendMessageA(F(), WM_CLOSE, 0, 0);
+        },
+    });
+    EXPECT_EQ(nResult, IDCANCEL);  // only the close request after the busy time ended the run
+}

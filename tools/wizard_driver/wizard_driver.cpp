@@ -15,8 +15,7 @@ constexpr UINT kSendTimeoutMs = 10000;
 
 struct WindowSearch {
     DWORD dwProcessId;
-    HWND hExcept;
-    int nRequiredControl;  // 0: any
+    const std::function<bool(HWND)>& accept;
     HWND hFound;
 };
 
@@ -24,8 +23,8 @@ BOOL CALLBACK CheckTopLevelWindow(HWND hWnd, LPARAM lParam) {
     auto* pSearch = reinterpret_cast<WindowSearch*>(lParam);
     DWORD dwOwner = 0;
     ::GetWindowThreadProcessId(hWnd, &dwOwner);
-    if (dwOwner != pSearch->dwProcessId || hWnd == pSearch->hExcept || !::IsWindowVisible(hWnd)) return TRUE;
-    if (pSearch->nRequiredControl && !::GetDlgItem(hWnd, pSearch->nRequiredControl)) return TRUE;
+    if (dwOwner != pSearch->dwProcessId || !::IsWindowVisible(hWnd)) return TRUE;
+    if (pSearch->accept && !pSearch->accept(hWnd)) return TRUE;
     pSearch->hFound = hWnd;
     return FALSE;
 }
@@ -104,6 +103,12 @@ bool WriteBitmap(const std::string& strPath, const BITMAPINFOHEADER& header, con
 
 }  // namespace
 
+HWND FindVisibleWindow(DWORD dwProcessId, const std::function<bool(HWND)>& accept) {
+    WindowSearch search = {dwProcessId, accept, nullptr};
+    ::EnumWindows(&CheckTopLevelWindow, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
 bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId) {
     const std::string strDirectory = strProgram.substr(0, strProgram.find_last_of('\\') + 1);
     std::string strCommandLine = "\"" + strProgram + "\"";
@@ -141,9 +146,7 @@ bool CWizardDriver::HasEnded() const {
 
 HWND CWizardDriver::WaitForFrame(DWORD dwTimeoutMs) {
     m_hFrame = Poll(dwTimeoutMs, [this] {
-        WindowSearch search = {m_dwProcessId, nullptr, kNextButton, nullptr};
-        ::EnumWindows(&CheckTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-        return search.hFound;
+        return FindVisibleWindow(m_dwProcessId, [](HWND hWnd) { return ::GetDlgItem(hWnd, kNextButton) != nullptr; });
     });
     return m_hFrame;
 }
@@ -159,9 +162,7 @@ HWND CWizardDriver::WaitForPage(int nMarkerID, DWORD dwTimeoutMs) {
 
 HWND CWizardDriver::WaitForOtherWindow(DWORD dwTimeoutMs) {
     return Poll(dwTimeoutMs, [this] {
-        WindowSearch search = {m_dwProcessId, m_hFrame, 0, nullptr};
-        ::EnumWindows(&CheckTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-        return search.hFound;
+        return FindVisibleWindow(m_dwProcessId, [this](HWND hWnd) { return hWnd != m_hFrame; });
     });
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@
 // Starts strProgram (a full path) with its own folder as the working directory, as Explorer
 // does. False when it cannot be started; hProcess and dwProcessId are then left as they were.
 bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId);
+
+// The first visible top-level window of process dwProcessId, in z-order, for which accept
+// answers true (any one, without accept); null when there is none.
+HWND FindVisibleWindow(DWORD dwProcessId, const std::function<bool(HWND)>& accept = nullptr);
 
 class CWizardDriver {
 public:
