@@ -50,8 +50,6 @@ void TerminateById(DWORD dwProcessId) {
 
 bool IsTraditionalChineseSystem(LANGID wLangId) { return IsChineseLanguage(wLangId) && wLangId != 0x0804; }
 
-// The outcome texts' variant: English unless Chinese was chosen, then by the system language.
-TextVariant ExpectedVariant(bool bChineseChosen) { return ChooseTextVariant(bChineseChosen ? 0 : 1, SystemLanguage()); }
 
 void DeleteDriverFiles(const std::string& strPrinter) {
     const std::string strDirectory = PrinterDriverDirectory(RunningPlatform().pszEnvironment);
@@ -248,13 +246,12 @@ void ExpectDriverFiles(int nOSCode, bool bChineseChosen, const std::string& strP
     const InstallPlatform& platform = RunningPlatform();
     const std::string strDirectory = PrinterDriverDirectory(platform.pszEnvironment);
     ASSERT_FALSE(strDirectory.empty());
-    const std::vector<StagedFile> plan =
-        StagingPlan(platform.architecture, nOSCode, SystemLanguage(), bChineseChosen ? 0 : 1);
-    ASSERT_FALSE(plan.empty());
-    for (const StagedFile& file : plan) {
-        const std::string strName = DriverFileName(file.file, strPrinter);
-        EXPECT_TRUE(HasBytes(strDirectory + "\\" + strName, StagedBytes(file, strPrinter)));
-    }
+    const ExpectedVariant variant = ExpectedVariantFor(bChineseChosen, SystemLanguage());
+    const std::vector<ExpectedDriverFile> set =
+        ExpectedWindows64() ? ExpectedX64Set(variant, strPrinter)
+                            : ExpectedX86Set(nOSCode, ExpectedChineseSystem(SystemLanguage()), variant, strPrinter);
+    for (const ExpectedDriverFile& file : set)
+        EXPECT_TRUE(HasBytes(strDirectory + "\\" + file.strName, StagedBytes(file, strPrinter))) << file.strName;
 }
 
 void ExpectRegistered(const std::string& strNew) {
@@ -266,7 +263,7 @@ void ExpectRegistered(const std::string& strNew) {
 }
 
 void ExpectOutcome(const InstallWalk& walk, bool bChineseChosen, bool bSuccess) {
-    EXPECT_EQ(walk.strMessage, OutcomeMessage(ExpectedVariant(bChineseChosen), bSuccess));
+    EXPECT_EQ(walk.strMessage, ExpectedOutcomeText(ExpectedVariantFor(bChineseChosen, SystemLanguage()), bSuccess));
     EXPECT_EQ(walk.strCaption, "setup");
     EXPECT_EQ(walk.nExitCode, 0);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "expected_install.h"
 #include "payload/payload_sets.h"
 #include "res/resource.h"
 #include "shell/language_choice.h"

@@ -53,8 +53,8 @@ bool IsPlatformCore(const std::string& strName, const std::string& strBytes) {
 // and choice, GPD and INI patched, and the uninstaller; by upper-case name.
 std::map<std::string, std::string> ExpectedX64Files(bool bChineseChosen) {
     std::map<std::string, std::string> files;
-    for (const StagedFile& file : StagingPlan(DriverPlatform::X64, kWindows7Code, SystemLanguage(), bChineseChosen ? 0 : 1))
-        files[Upper(DriverFileName(file.file, kDefaultPrinter))] = StagedBytes(file, kDefaultPrinter);
+    for (const ExpectedDriverFile& file : ExpectedX64Set(ExpectedVariantFor(bChineseChosen, SystemLanguage())))
+        files[Upper(file.strName)] = StagedBytes(file, kDefaultPrinter);
     files[Upper(UninstallerFileName(kDefaultPrinter))] = PayloadBytes(255);
     return files;
 }
@@ -178,11 +178,11 @@ TEST_F(Windows64Install, WhileThePrintUiRunsTheAmd64SubfolderHoldsTheX64PlugIns)
         ASSERT_TRUE(WaitForPrintUiLog(InstallCommand(kDefaultPrinter))) << "the print-UI was not called";
         // temp.txt: the patched extractions' unpatched bytes.
         std::vector<std::string> staged = {"amd64\\", "Q73.INF", "uninstallQ73.exe", "temp.txt"}, inAmd64;
-        for (const StagedFile& file : StagingPlan(DriverPlatform::X64, kWindows7Code, SystemLanguage(), bChineseChosen ? 0 : 1)) {
-            const std::string strName = DriverFileName(file.file, kDefaultPrinter);
+        for (const ExpectedDriverFile& file : ExpectedX64Set(ExpectedVariantFor(bChineseChosen, SystemLanguage()))) {
+            const std::string& strName = file.strName;
             staged.push_back(strName);
             EXPECT_TRUE(HasBytes("C:\\TEMP\\" + strName, StagedBytes(file, kDefaultPrinter)));
-            if (file.places != StagingPlaces::All) continue;
+            if (!file.bInSubfolders) continue;
             inAmd64.push_back(strName);
             EXPECT_TRUE(HasBytes("C:\\TEMP\\amd64\\" + strName, StagedBytes(file, kDefaultPrinter)));
         }

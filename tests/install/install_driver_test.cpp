@@ -19,8 +19,8 @@
 #include "payload/printer_search.h"
 #include "payload/spooler.h"
 #include "payload/staging.h"
+#include "expected_install.h"
 #include "recorded_notifications.h"
-#include "shell/language_choice.h"
 #include "shell/setup.h"
 #include "spooler_helpers.h"
 #include "test_support.h"
@@ -28,6 +28,13 @@
 namespace {
 
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Q73 printer";
+
+// The install of this program's own build: the x86 set on 32-bit Windows; the x86-64 build's,
+// on 64-bit Windows, the x64 set with its plug-ins in amd64 and no Unidrv core.
+constexpr bool k64BitBuild = sizeof(void*) == 8;
+const std::string kPluginFolder = k64BitBuild ? "C:\\TEMP\\amd64" : "C:\\TEMP\\x86";
+// A file of the set that is staged in C:\TEMP alone and copied into the driver directory.
+const std::string kTempOnlyFile = k64BitBuild ? "ZIKU.UFM" : "UNIDRV.DLL";
 
 std::string DriverDirectory() { return PrinterDriverDirectory(); }
 std::string LogPath() { return PrintUiLogPath(); }
@@ -73,9 +80,9 @@ protected:
         g_nOSVersion = GetOSVersionCode();
     }
 
-    TextVariant Variant() const { return ChooseTextVariant(g_wLanguage, ::GetSystemDefaultLangID()); }
+    ExpectedVariant Variant() const { return ExpectedVariantFor(g_wLanguage == 0, ::GetSystemDefaultLangID()); }
     std::string ExpectedMessage(bool bSuccess) const {
-        return "install_tests: " + std::string(OutcomeMessage(Variant(), bSuccess));
+        return "install_tests: " + ExpectedOutcomeText(Variant(), bSuccess);
     }
 
     CScopedStagingDirectory m_staging;
@@ -92,7 +99,12 @@ TEST_F(InstallDriver, StagesAndCopiesTheSetOfEverySystemAndLanguage) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_FAIL", "1");
     ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
     const std::string strDriverDirectory = DriverDirectory();
-    for (int nOS : {6, 7, 8, 9, 10, 4}) {
+    const bool bChineseSystem = ExpectedChineseSystem(::GetSystemDefaultLangID());
+    // The x64 set is one set whatever the system.
+    const std::vector<int> systems = k64BitBuild ? std::vector<int>{7, 10} : std::vector<int>{6, 7, 8, 9, 10, 4};
+    const std::vector<std::string> subfolders = k64BitBuild ? std::vector<std::string>{"C:\\TEMP\\amd64\\"}
+                                                            : std::vector<std::string>{"C:\\TEMP\\I386\\", "C:\\TEMP\\x86\\"};
+    for (int nOS : systems) {
         for (WORD wLanguage : {0, 1}) {
             SCOPED_TRACE(::testing::Message() << "os " << nOS << " language " << wLanguage);
             RemoveTree("C:\\TEMP");
@@ -101,25 +113,26 @@ TEST_F(InstallDriver, StagesAndCopiesTheSetOfEverySystemAndLanguage) {
             m_notifications.m_messages.clear();
             theApp.InstallDriver();
 
-            for (const StagedFile& file : StagingPlan(nOS, ::GetSystemDefaultLangID(), wLanguage)) {
-                const std::string strName = DriverFileName(file.file, "Q73");
-                const std::string strBytes = StagedBytes(file, g_szPrinterName.c_str());
-                EXPECT_EQ(ReadFileBytes("C:\\TEMP\\" + strName), strBytes) << strName;
-                const bool bAllThree = file.places == StagingPlaces::All;
-                for (const char* pszSub : {"C:\\TEMP\\I386\\", "C:\\TEMP\\x86\\"}) {
-                    EXPECT_EQ(FileExists(pszSub + strName), bAllThree) << pszSub << strName;
-                    if (bAllThree) {
-                        EXPECT_EQ(ReadFileBytes(pszSub + strName), strBytes) << pszSub << strName;
+            const ExpectedVariant variant = Variant();
+            const std::vector<ExpectedDriverFile> set =
+                k64BitBuild ? ExpectedX64Set(variant) : ExpectedX86Set(nOS, bChineseSystem, variant);
+            for (const ExpectedDriverFile& file : set) {
+                const std::string strBytes = StagedBytes(file, "Q73");
+                EXPECT_EQ(ReadFileBytes("C:\\TEMP\\" + file.strName), strBytes) << file.strName;
+                for (const std::string& strSub : subfolders) {
+                    EXPECT_EQ(FileExists(strSub + file.strName), file.bInSubfolders) << strSub << file.strName;
+                    if (file.bInSubfolders) {
+                        EXPECT_EQ(ReadFileBytes(strSub + file.strName), strBytes) << strSub << file.strName;
                     }
                 }
-                EXPECT_EQ(ReadFileBytes(strDriverDirectory + "\\" + strName), strBytes) << strName;
+                EXPECT_EQ(ReadFileBytes(strDriverDirectory + "\\" + file.strName), strBytes) << file.strName;
             }
             EXPECT_EQ(ReadFileBytes("C:\\TEMP\\Q73.INF"), PayloadBytes(256));
             EXPECT_EQ(ReadFileBytes(strDriverDirectory + "\\uninstallQ73.exe"), PayloadBytes(255));
             EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
         }
     }
-    EXPECT_EQ(m_notifications.m_nQuitRequests, 12);
+    EXPECT_EQ(m_notifications.m_nQuitRequests, static_cast<int>(systems.size()) * 2);
     const std::string strLog = ReadFileBytes(LogPath());
     EXPECT_NE(strLog.find("/if /f C:\\TEMP\\Q73.INF /r \"LPT1:\" /b \"Q73\" /m \"Q73\" "),
               std::string::npos) << strLog;
@@ -148,7 +161,7 @@ TEST_F(InstallDriver, AnExistingQ73PrinterGetsACopyThatBecomesTheDefault) {
     m_notifications.m_messages.clear();
     ::CreateDirectoryA("C:\\TEMP", nullptr);
     theApp.InstallDriver();
-    const std::string strCopy = NewPrinterName(Variant(), 1);
+    const std::string strCopy = ExpectedCopyName(Variant(), 1);
     EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
     EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 2);
     EXPECT_EQ(DefaultPrinterOnceSet(strCopy), strCopy);
@@ -172,7 +185,7 @@ TEST_F(InstallDriver, APrinterWithTheModelInItsNameCountsSoTheNewOneIsACopy) {
     EXPECT_EQ(DefaultPrinterOnceSet("MyQ73"), "MyQ73");
     ::CreateDirectoryA("C:\\TEMP", nullptr);
     theApp.InstallDriver();
-    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), NewPrinterName(Variant(), 1)), 1);
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), ExpectedCopyName(Variant(), 1)), 1);
 }
 
 TEST_F(InstallDriver, APrinterNameFromTheSettingFileNamesEveryFileButNotTheCommand) {
@@ -238,12 +251,12 @@ TEST_F(InstallDriver, APrintUiStillRunningAfterTheWaitIsAFailureAndKeepsEverythi
     EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
     EXPECT_EQ(CountProcessesNamed("rundll32.exe"), nBefore + 1);  // not stopped by the installer
     EXPECT_TRUE(FileExists("C:\\TEMP\\Q73.GPD"));              // it may still read the staged files
-    EXPECT_TRUE(FileExists("C:\\TEMP\\x86\\Q73F.dll"));
+    EXPECT_TRUE(FileExists(kPluginFolder + "\\Q73F.dll"));
     for (int i = 0; i < 50 && CountProcessesNamed("rundll32.exe") > nBefore; ++i) ::Sleep(100);
 }
 
 TEST_F(InstallDriver, ADriverFileHeldOpenIsNeitherDeletedNorReplaced) {
-    const std::string strLocked = DriverDirectory() + "\\UNIDRV.HLP";
+    const std::string strLocked = DriverDirectory() + "\\" + (k64BitBuild ? "ZIKU.UFM" : "UNIDRV.HLP");
     WriteFileBytes(strLocked, "held open");
     {
         HANDLE hFile = ::CreateFileA(strLocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -252,7 +265,7 @@ TEST_F(InstallDriver, ADriverFileHeldOpenIsNeitherDeletedNorReplaced) {
         ::CloseHandle(hFile);
     }
     EXPECT_EQ(ReadFileBytes(strLocked), "held open");
-    // The print-UI component cannot copy the help file over the held one either, and refuses.
+    // The print-UI component cannot copy its file over the held one either, and refuses.
     EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
     EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
     ::DeleteFileA(strLocked.c_str());
@@ -350,7 +363,7 @@ TEST_F(InstallDriver, StagedFilesCannotBeDeletedOrRewrittenWhileThePrintUiRuns) 
     std::thread breaker([&] {
         for (int i = 0; i < 400 && PrintUiLog().find("/if ") == std::string::npos; ++i) ::Sleep(25);
         bSawTheCommand = PrintUiLog().find("/if ") != std::string::npos;
-        bDeleted = ::DeleteFileA("C:\\TEMP\\x86\\Q73D.dll") != FALSE;
+        bDeleted = ::DeleteFileA((kPluginFolder + "\\Q73D.dll").c_str()) != FALSE;
         bRewritten = WriteWholeFile("C:\\TEMP\\Q73.INF", "[Version]\r\n", 11);
     });
     theApp.InstallDriver();
@@ -374,7 +387,7 @@ class StagingAttack : public InstallDriver {
 protected:
     void SetUp() override {
         InstallDriver::SetUp();
-        for (const std::string& strName : {"UNIDRV.DLL", "Q73.GPD", "Q73.INF", "uninstallQ73.exe"})
+        for (const std::string& strName : {kTempOnlyFile, std::string("Q73.GPD"), std::string("Q73.INF"), std::string("uninstallQ73.exe")})
             ::DeleteFileA((DriverDirectory() + "\\" + strName).c_str());
     }
     void TearDown() override {
@@ -388,7 +401,7 @@ protected:
         EXPECT_EQ(m_notifications.m_nQuitRequests, 1);
         EXPECT_EQ(PrintUiLog(), "");
         EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
-        for (const std::string& strName : {"UNIDRV.DLL", "Q73.GPD", "Q73.INF", "uninstallQ73.exe"})
+        for (const std::string& strName : {kTempOnlyFile, std::string("Q73.GPD"), std::string("Q73.INF"), std::string("uninstallQ73.exe")})
             EXPECT_FALSE(FileExists(DriverDirectory() + "\\" + strName)) << strName;
     }
 };
@@ -398,14 +411,15 @@ protected:
 TEST_F(StagingAttack, APlantedCoreFileHeldOpenByAnotherHandle) {
     // Held with read sharing only, as another user's process would: it can be neither deleted
     // nor overwritten.
-    WriteFileBytes("C:\\TEMP\\UNIDRV.DLL", kPlantedBytes);
-    CFileHandle planted(::CreateFileA("C:\\TEMP\\UNIDRV.DLL", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const std::string strPlanted = "C:\\TEMP\\" + kTempOnlyFile;
+    WriteFileBytes(strPlanted, kPlantedBytes);
+    CFileHandle planted(::CreateFileA(strPlanted.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       0, nullptr));
     ASSERT_TRUE(planted.IsValid());
     theApp.InstallDriver();
     planted.Reset();
     ExpectRefusedBeforeTheDriverDirectory();
-    EXPECT_EQ(ReadFileBytes("C:\\TEMP\\UNIDRV.DLL"), kPlantedBytes);
+    EXPECT_EQ(ReadFileBytes(strPlanted), kPlantedBytes);
 }
 
 TEST_F(StagingAttack, ADirectoryPlantedUnderAStagedFilesName) {
@@ -420,8 +434,8 @@ TEST_F(StagingAttack, ADirectoryPlantedUnderAStagedFilesName) {
 // and writes files of its own, so the files they pointed at keep their bytes.
 TEST_F(StagingAttack, AHardLinkPlantedUnderAStagedNameIsNeverWrittenThrough) {
     CScopedDirectory victims("victims");
-    ASSERT_TRUE(::CreateDirectoryA("C:\\TEMP\\x86", nullptr));
-    const std::vector<std::string> links = {"C:\\TEMP\\UNIDRV.DLL", "C:\\TEMP\\temp.txt", "C:\\TEMP\\x86\\Q73D.dll"};
+    ASSERT_TRUE(::CreateDirectoryA(kPluginFolder.c_str(), nullptr));
+    const std::vector<std::string> links = {"C:\\TEMP\\" + kTempOnlyFile, "C:\\TEMP\\temp.txt", kPluginFolder + "\\Q73D.dll"};
     for (std::size_t i = 0; i < links.size(); ++i) {
         const std::string strVictim = victims.File("victim" + std::to_string(i));
         WriteFileBytes(strVictim, kPlantedBytes);
@@ -434,7 +448,8 @@ TEST_F(StagingAttack, AHardLinkPlantedUnderAStagedNameIsNeverWrittenThrough) {
 }
 
 TEST_F(StagingAttack, AStagedFileSwappedRightAfterItWasWritten) {
-    for (const char* pszVictim : {"C:\\TEMP\\Q73.INF", "C:\\TEMP\\Q73.GPD", "C:\\TEMP\\x86\\Q73D.dll"}) {
+    for (const std::string& strVictim : {std::string("C:\\TEMP\\Q73.INF"), std::string("C:\\TEMP\\Q73.GPD"), kPluginFolder + "\\Q73D.dll"}) {
+        const char* pszVictim = strVictim.c_str();
         SCOPED_TRACE(pszVictim);
         m_notifications.m_messages.clear();
         m_notifications.m_nQuitRequests = 0;

@@ -55,7 +55,7 @@ struct InstalledDriverFiles {
 };
 // False, and a test failure, when driver pszModel of the environment cannot be fetched.
 bool GetInstalledDriverFiles(const char* pszModel, InstalledDriverFiles& files,
-                             const char* pszEnvironment = kDriverEnvironment);
+                             const char* pszEnvironment = ExpectedDriverEnvironment());
 
 // The print-UI stand-in's default log file, %WINDIR%\temp\q73-printui.log. It holds a line for
 // every command line the stand-in received, and after a refused call a line with the reason,

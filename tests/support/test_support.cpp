@@ -1,17 +1,18 @@
 #include "test_support.h"
 
+#include "expected_install.h"
+
 #include <gtest/gtest.h>
 
 #include <sddl.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "framework/file_finder.h"
 #include "framework/file_io.h"
 #include "framework/scoped_handle.h"
-#include "payload/patch_rules.h"
-#include "payload/payload_sets.h"
 #include "wizard_driver.h"
 
 namespace {
@@ -158,12 +159,29 @@ std::string UninstallKey(const std::string& strPrinter) {
     return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + strPrinter + " printer";
 }
 
-std::string StagedBytes(const StagedFile& file, const std::string& strPrinter) {
-    const std::string strBytes = PayloadBytes(file.nResource);
+std::string StagedBytes(const ExpectedDriverFile& file, const std::string& strPrinter) {
+    const std::string strBytes = PayloadBytes(file.nPayloadId);
     if (!file.bPatched) return strBytes;
-    PatchRule rules[kPatchRuleCount];
-    if (!MakePatchRules(strPrinter, rules)) ADD_FAILURE() << "no patch rules for " << strPrinter;
-    return PatchText(strBytes, rules, kPatchRuleCount);
+    // The model-name lines of the GPD and the INI name the printer; every line ends in a line
+    // feed alone.
+    const std::pair<const char*, std::string> patched[] = {
+        {"OEMDriverFile1=Q73D.DLL", "OEMDriverFile1=" + strPrinter + "D.DLL"},
+        {"OEMConfigFile1=Q73F.DLL", "OEMConfigFile1=" + strPrinter + "F.DLL"},
+        {"*GPDFileName: \"Q73.GPD\"", "*GPDFileName: \"" + strPrinter + ".GPD\""},
+        {"*ModelName: \"Q73\"", "*ModelName: \"" + strPrinter + "\""},
+        {"*ResourceDLL: \"Q73RES.DLL\"", "*ResourceDLL: \"" + strPrinter + "RES.DLL\""}};
+    std::string strResult;
+    std::size_t nStart = 0;
+    while (nStart < strBytes.size()) {
+        std::size_t nEnd = strBytes.find("\r\n", nStart);
+        if (nEnd == std::string::npos) nEnd = strBytes.size();
+        std::string strLine = strBytes.substr(nStart, nEnd - nStart);
+        for (const auto& [pszLine, strReplacement] : patched)
+            if (strLine == pszLine) strLine = strReplacement;
+        strResult += strLine + "\n";
+        nStart = nEnd + 2;
+    }
+    return strResult;
 }
 
 std::vector<std::string> AccountsAllowedInto(const char* pszPath) {

@@ -55,9 +55,9 @@ std::string Ansi(const char* pszUtf8);
 // The uninstall entry's key for a printer name, below HKEY_LOCAL_MACHINE, as the system's list
 // of programs reads it.
 std::string UninstallKey(const std::string& strPrinter);
-// The bytes a staged file of the plan must have for the printer name (GPD and INI patched).
-struct StagedFile;
-std::string StagedBytes(const StagedFile& file, const std::string& strPrinter);
+// The bytes a staged file must have for the printer name (GPD and INI patched).
+struct ExpectedDriverFile;
+std::string StagedBytes(const ExpectedDriverFile& file, const std::string& strPrinter);
 // The accounts (as SID strings, sorted) that the file's or directory's DACL allows any access;
 // "<no dacl>" alone when it has none (everyone may do anything).
 std::vector<std::string> AccountsAllowedInto(const char* pszPath);

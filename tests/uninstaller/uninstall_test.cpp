@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr char kEnvironment[] = "Windows NT x86";
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Q73 printer";
 constexpr char kOtherKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other printer";
 constexpr char kOtherDriver[] = "Other Unidrv driver";
@@ -58,7 +57,7 @@ void AddOtherDriverAndPrinter() {
     DRIVER_INFO_3A driver = {};
     driver.cVersion = 3;
     driver.pName = const_cast<char*>(kOtherDriver);
-    driver.pEnvironment = const_cast<char*>(kEnvironment);
+    driver.pEnvironment = const_cast<char*>(ExpectedDriverEnvironment());
     driver.pDriverPath = const_cast<char*>("UNIDRV.DLL");
     driver.pDataFile = const_cast<char*>("OTHER.GPD");
     driver.pConfigFile = const_cast<char*>("UNIDRVUI.DLL");
@@ -99,7 +98,7 @@ std::string SystemState() {
     std::ostringstream state;
     for (const LocalPrinter& printer : ListLocalPrinters()) state << "printer " << printer << "\n";
     for (const char* pszDriver : {"Q73", kOtherDriver})
-        state << "driver " << pszDriver << (IsPrinterDriverInstalled(pszDriver) ? " installed\n" : " absent\n");
+        state << "driver " << pszDriver << (IsPrinterDriverInstalled(pszDriver, ExpectedDriverEnvironment()) ? " installed\n" : " absent\n");
     for (const std::string& strDirectory : {DriverDirectory(), DriverDirectory() + "\\3"}) {
         std::vector<std::string> names = {"OTHER.GPD", "uninstallQ73.exe"};
         for (const DriverFile& file : kDriverFileSet) names.push_back(DriverFileName(file, "Q73"));
@@ -209,7 +208,7 @@ TEST_F(Uninstaller, RemovesEverythingOfTheModelAndNothingElse) {
                                                              Expected(UninstallText::Removed)}));
 
     EXPECT_FALSE(HasPrinterWithDriver("Q73"));
-    EXPECT_FALSE(IsPrinterDriverInstalled("Q73"));
+    EXPECT_FALSE(IsPrinterDriverInstalled("Q73", ExpectedDriverEnvironment()));
     EXPECT_FALSE(KeyExists(kUninstallKey));
     for (const std::string& strDirectory : {DriverDirectory(), DriverDirectory() + "\\3"}) {
         for (const DriverFile& file : kDriverFileSet) {
@@ -226,12 +225,13 @@ TEST_F(Uninstaller, RemovesEverythingOfTheModelAndNothingElse) {
 
     // What belongs to the other driver stays, the core files it shares with ours included.
     EXPECT_TRUE(HasPrinterWithDriver(kOtherDriver));
-    EXPECT_TRUE(IsPrinterDriverInstalled(kOtherDriver));
+    EXPECT_TRUE(IsPrinterDriverInstalled(kOtherDriver, ExpectedDriverEnvironment()));
     for (const char* pszShared : {"\\3\\UNIDRV.DLL", "\\3\\UNIDRVUI.DLL", "\\3\\UNIRES.DLL", "\\3\\OTHER.GPD"})
         EXPECT_TRUE(FileExists(DriverDirectory() + pszShared)) << pszShared;
-    // The other driver uses them from the "3" subdirectory only: the installer's copies above it go.
-    for (const char* pszOurs : {"\\UNIDRV.DLL", "\\UNIDRVUI.DLL", "\\UNIRES.DLL"})
-        EXPECT_FALSE(FileExists(DriverDirectory() + pszOurs)) << pszOurs;
+    // The other driver uses them from the "3" subdirectory only: on 32-bit Windows the installer's
+    // copies above it go; on 64-bit Windows the core there is the platform's, and stays.
+    for (const char* pszCore : {"\\UNIDRV.DLL", "\\UNIDRVUI.DLL", "\\UNIRES.DLL"})
+        EXPECT_EQ(FileExists(DriverDirectory() + pszCore), ExpectedWindows64()) << pszCore;
     EXPECT_TRUE(KeyExists(kOtherKey));
     EXPECT_TRUE(FileExists(WindowsFile("\\inf\\oem96.inf")));
 }
@@ -240,7 +240,7 @@ TEST_F(Uninstaller, NoChangesNothing) {
     ASSERT_NO_FATAL_FAILURE(Install());
     EXPECT_EQ(Run(Self(), IDNO), std::vector<std::string>{Expected(UninstallText::Confirm)});
     EXPECT_TRUE(HasPrinterWithDriver("Q73"));
-    EXPECT_TRUE(IsPrinterDriverInstalled("Q73"));
+    EXPECT_TRUE(IsPrinterDriverInstalled("Q73", ExpectedDriverEnvironment()));
     EXPECT_TRUE(KeyExists(kUninstallKey));
     EXPECT_TRUE(FileExists(DriverDirectory() + "\\Q73.GPD"));
     EXPECT_TRUE(FileExists(Self()));
