@@ -14,12 +14,16 @@ if(EXISTS ${Q73_X64_DIR}/CMakeCache.txt)
   endif()
 endif()
 
-# What this tree takes from it: the x64 set's DLLs for the payload of the 32-bit setup.exe.
+# What this tree takes from it: the x64 set's DLLs for the payload of the 32-bit setup.exe
+# (made by its first step, the target x64_build-build).
 set(q73_x64_outputs ${Q73_X64_DIR}/Q73RES-en.dll ${Q73_X64_DIR}/Q73RES-zh.dll)
 foreach(standin IN LISTS Q73_X64_PLUGIN_STANDINS)
   list(APPEND q73_x64_outputs ${Q73_X64_DIR}/plugin_standin_x64_${standin}.dll)
 endforeach()
 
+# Two steps: first what the 32-bit setup.exe and the main job need (the programs and the x64
+# set's DLLs, which setup.exe depends on), then the rest (the test programs). Ninja finds out
+# itself that nothing changed; two jobs each, as the outer build runs beside them.
 ExternalProject_Add(x64_build
   SOURCE_DIR ${PROJECT_SOURCE_DIR}
   BINARY_DIR ${Q73_X64_DIR}
@@ -31,12 +35,17 @@ ExternalProject_Add(x64_build
              -DQ73_SIGN=${Q73_SIGN}
              -DQ73_VENDOR_DIR=${Q73_VENDOR_DIR}
              -DQ73_WINE_TEMPLATES=${CMAKE_BINARY_DIR}
-  # Ninja finds out itself that nothing changed; two jobs, as the outer build runs beside it.
-  BUILD_COMMAND ${CMAKE_COMMAND} --build ${Q73_X64_DIR} -j 2
+  BUILD_COMMAND ${CMAKE_COMMAND} --build ${Q73_X64_DIR} -j 2 --target setup printui wizard_walk
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   USES_TERMINAL_BUILD ON
+  STEP_TARGETS build
   BUILD_BYPRODUCTS ${q73_x64_outputs})
+ExternalProject_Add_Step(x64_build everything
+  COMMAND ${CMAKE_COMMAND} --build ${Q73_X64_DIR} -j 2
+  DEPENDEES build
+  ALWAYS ON
+  USES_TERMINAL ON)
 
 # Its tests are part of this tree's test run.
 file(WRITE ${CMAKE_BINARY_DIR}/x64_tests.cmake "subdirs(\"${Q73_X64_DIR}\")\n")

@@ -27,5 +27,4 @@ if [ "${1:-}" = --host ]; then
   shift
   exec "${language[@]}" "$@"
 fi
-if [ "${WINEARCH}" = win64 ]; then exec "${language[@]}" /usr/lib/wine/wine64 "$@"; fi
-exec "${language[@]}" wine "$@"
+exec "${language[@]}" "$(wine_loader)" "$@"

@@ -31,12 +31,13 @@ wine_environment() {
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;printui=n}"
 }
 
-# Runs a Wine program in the prefix of WINEARCH. A 64-bit prefix is started through the 64-bit
+# The Wine loader for the prefix of WINEARCH, and a Wine program run with it. A 64-bit prefix is started through the 64-bit
 # loader, which hands a 32-bit program on to the 32-bit one: Debian's `wine` always starts the
 # 32-bit loader when wine32 is installed, and that fails where 32-bit code cannot run.
-wine_run() {
-  if [ "${WINEARCH:-win32}" = win64 ]; then /usr/lib/wine/wine64 "$@"; else wine "$@"; fi
+wine_loader() {
+  if [ "${WINEARCH:-win32}" = win64 ]; then echo /usr/lib/wine/wine64; else echo wine; fi
 }
+wine_run() { "$(wine_loader)" "$@"; }
 
 # Runs a command that making a prefix or starting a session needs; when it fails, says which
 # command failed with what status, and shows what Wine itself said. The output goes through a
