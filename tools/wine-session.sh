@@ -47,7 +47,9 @@ wine_checked() {
   output=$(mktemp)
   "$@" >"$output" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
-    echo "This Wine command failed with exit status $status: $*" >&2
+    local command=("$@")
+    [ "$1" = wine_run ] && command=("$(wine_loader)" "${@:2}")
+    echo "This Wine command failed with exit status $status: ${command[*]}" >&2
     sed 's/^/  | /' "$output" >&2
   fi
   rm -f "$output"
@@ -62,7 +64,7 @@ wine_template_dir() {  # TEMPLATES_DIR
 # Boots the prefix WINEPREFIX and sets it up like a system of our users. A 64-bit one takes
 # about 20 s, a 32-bit one about 5 s.
 wine_template_make() {
-  wine_checked wine_run wineboot -i
+  wine_checked wine_run wineboot -i || return
   wineserver -k 2>/dev/null || true
   wineserver -w
   # The look of a system set up for our users (and a crash that does not hang a test run):
@@ -71,18 +73,18 @@ wine_template_make() {
   # - Wine's own fonts (Marlett draws the caption buttons) in the system's font folder;
   # - Chinese text in the Western dialog fonts falls back to the Chinese font, as on a
   #   system with East Asian support installed.
-  wine_checked wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+  wine_checked wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || return
   # A crashing program ends at once instead of waiting in the debugger.
-  wine_checked wine_run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f
+  wine_checked wine_run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f || return
   local face
   for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" Arial "MS Sans Serif" "Microsoft Sans Serif"; do
     wine_checked wine_run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f
+      /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f || return
   done
   # Captions in a font that has the Chinese glyphs too (a LOGFONTW: height -12, bold,
   # "WenQuanYi Micro Hei"), so that the about box's Chinese caption reads on any system.
   wine_checked wine_run reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY \
-    /d F4FFFFFF000000000000000000000000BC0200000000000000000022570065006E005100750061006E005900690020004D006900630072006F0020004800650069000000000000000000000000000000000000000000000000000000 /f
+    /d F4FFFFFF000000000000000000000000BC0200000000000000000022570065006E005100750061006E005900690020004D006900630072006F0020004800650069000000000000000000000000000000000000000000000000000000 /f || return
   # Every registry write is on disk before the template is copied.
   wineserver -k 2>/dev/null || true
   wineserver -w
@@ -113,7 +115,7 @@ wine_template_ensure() {  # TEMPLATES_DIR
     rm -rf "$template"
     export WINEPREFIX="$template"
     wine_environment
-    wine_template_make
+    wine_template_make || exit
     echo "$stamp" >"$template/.q73-stamp"
   ) 9>"$template.lock"
 }
