@@ -3,7 +3,8 @@
 # the 32-bit Wine, the MinGW-w64 cross compilers, CMake, GoogleTest's sources, a virtual X
 # display, the fonts that render the Chinese dialog texts and the window captions, the tools
 # the screenshots use, clang for the native sanitizer and fuzzing builds, osslsigncode for
-# signing and NSIS for the benchmark.
+# signing, NSIS for the benchmark, and the Python libraries the payload tools use (PE files,
+# ASN.1 for the catalog).
 # Returns within a second or two when everything is already there.
 set -euo pipefail
 
@@ -13,6 +14,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
   clang libclang-rt-14-dev osslsigncode nsis
+  python3-pefile python3-asn1crypto
 )
 
 missing_packages() {
