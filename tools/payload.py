@@ -24,6 +24,8 @@ import sys
 
 import pefile
 
+import catalog
+
 # The x64 set's vendor files live under this folder of the vendor folder; every other vendor
 # file belongs to an x86 set.
 X64_VENDOR_FOLDER = "x64/"
@@ -199,17 +201,35 @@ def build(rows, res_dir, vendor_dir, targets, strict=False):
                     sys.stderr.write(f"payload: warning: {message}\n")
             elif kind == "target":
                 files[row.name] = read_target(row, targets)
+            elif kind == "catalog":
+                continue  # over the others' files, once they are all built
             else:
                 raise ManifestError(f"line {row.number}: unknown source kind '{kind}'")
             sources[row.name] = row.source
+        if row.name not in files:
+            continue
         actual = len(files[row.name])
         if row.size is not None and actual != row.size:
             message = f"id {row.rid} ({row.name}): {actual} bytes, expected {row.size}"
             if not vendor or strict:
                 raise ManifestError(message)
             sys.stderr.write(f"payload: warning: {message}\n")
+    for row in rows:
+        if row.source.startswith("catalog:"):
+            files[row.name] = package_catalog(row, rows, files)
     return files
 
+
+def package_catalog(row, rows, files):
+    """The catalog over the files of every row but the catalog rows and the ids the row names,
+    each under the name it is installed with."""
+    try:
+        outside = {int(rid) for rid in row.source.split(":", 1)[1].split(",") if rid}
+    except ValueError:
+        raise ManifestError(f"line {row.number}: expected catalog:ID,ID,...")
+    members = [(catalog.installed_name(other.name), files[other.name]) for other in rows
+               if other.rid not in outside and not other.source.startswith("catalog:")]
+    return catalog.catalog(members, catalog.THIS_UPDATE)
 
 def write_if_changed(path, data):
     try:

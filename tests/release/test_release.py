@@ -91,6 +91,15 @@ class ReleasePreset(unittest.TestCase):
         self.assertNotRegex(result.stderr, r"(?m)^\s+(missing|wrong size)\s")
         self.assertEqual(os.path.getsize(plug_in), 4096)
 
+    def test_a_release_without_signing_says_that_unattended_installs_will_stop(self):
+        make_vendor_folder(self.vendor)
+        result = self.configure()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("unattended installs (as SYSTEM, silent) will stop", " ".join(result.stderr.split()))
+        payload_command = self.ninja("commands", "-s", "payload/payload.stamp")
+        self.assertNotIn("sign.sh", payload_command)
+        self.assertIn("unattended installs (as SYSTEM, silent) will stop", payload_command)
+
     def test_a_complete_vendor_folder_makes_a_signed_release_of_vendor_files_only(self):
         make_vendor_folder(self.vendor)
         result = self.configure("-DQ73_SIGN=ON")
@@ -102,6 +111,9 @@ class ReleasePreset(unittest.TestCase):
             self.assertIn(os.path.join(self.vendor, item.path), inputs)
         payload_command = self.ninja("commands", "-s", "payload/payload.stamp")
         self.assertIn("--strict", payload_command)
+        # The catalog is signed by the payload step with the maker's certificate.
+        self.assertRegex(payload_command, r"tools/sign\.sh \S*payload/Q73\.cat")
+        self.assertNotIn("Q73_SIGN_CERT=", payload_command)
 
         # Not marked as a test build, and no test-build warning.
         for name in ("setup", "uninstall"):
