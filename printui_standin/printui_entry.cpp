@@ -6,9 +6,10 @@
 // Every call appends its command line to the log file, then may sleep (Q73_PRINTUI_HANG),
 // then carries out /if or /y (see command_line.h; knobs and log path in knobs.h). /if installs
 // the way the platform does: the driver from the INF (driver_package.h) into the driver
-// directory and the spooler, then the printer on the port. It never shows UI. A refused or
-// failed call appends its reason to the log and ends rundll32 with exit code 1 (entry points of
-// rundll32 return nothing, and rundll32 itself would exit with 0); nothing is added then.
+// directory and the spooler, its registry lines, then the printer on the port. It never shows
+// UI. A refused or failed call appends its reason to the log and ends rundll32 with exit code 1
+// (entry points of rundll32 return nothing, and rundll32 itself would exit with 0); nothing is
+// added then.
 #include <windows.h>
 
 #include <string>
@@ -33,6 +34,7 @@ Outcome InstallPrinter(const PrintUiCommand& command, const CPrintUiKnobs& knobs
     DriverPackage package;
     Outcome outcome = ReadDriverPackage(command.strInfPath.c_str(), command.strModel.c_str(), package);
     if (outcome.Succeeded()) outcome = InstallDriverPackage(package);
+    if (outcome.Succeeded()) outcome = ApplyDriverRegistry(package);
     if (!outcome.Succeeded()) return outcome;
     const char* pszName = knobs.bHasName ? knobs.strName.c_str() : command.strName.c_str();
     return AddLocalPrinter(pszName, command.strPort.c_str(), package.strModel.c_str());
