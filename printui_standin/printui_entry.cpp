@@ -41,10 +41,11 @@ Outcome InstallPrinter(const PrintUiCommand& command, const CPrintUiKnobs& knobs
 }
 
 // False when the call was refused or failed: the log then says why.
-bool Run(const std::string& strCommandLine) {
+bool Run(const std::string& strCommandLine, int nCmdShow) {
     const CPrintUiKnobs knobs = CPrintUiKnobs::FromEnvironment();
     if (!AppendCallLog(knobs.strLogPath.c_str(), strCommandLine))
         Report(std::string("cannot append to ") + knobs.strLogPath.c_str());
+    if (!knobs.strShowLogPath.empty()) AppendCallLog(knobs.strShowLogPath.c_str(), std::to_string(nCmdShow));
     if (knobs.nHangSeconds) ::Sleep(knobs.nHangSeconds * 1000);
 
     const ParseResult parsed = ParsePrintUiCommandLine(strCommandLine);
@@ -80,7 +81,7 @@ void EndCall(bool bSucceeded) {
 
 extern "C" {
 
-void CALLBACK PrintUIEntryW(HWND, HINSTANCE, LPCWSTR pszCommandLine, int) {
+void CALLBACK PrintUIEntryW(HWND, HINSTANCE, LPCWSTR pszCommandLine, int nCmdShow) {
     // The installer passed ANSI bytes; the ANSI code page gives exactly those bytes back.
     std::string strCommandLine;
     if (pszCommandLine && *pszCommandLine) {
@@ -91,11 +92,11 @@ void CALLBACK PrintUIEntryW(HWND, HINSTANCE, LPCWSTR pszCommandLine, int) {
                 strCommandLine.assign(buffer.data());
         }
     }
-    EndCall(Run(strCommandLine));
+    EndCall(Run(strCommandLine, nCmdShow));
 }
 
-void CALLBACK PrintUIEntry(HWND, HINSTANCE, LPCSTR pszCommandLine, int) {
-    EndCall(Run(pszCommandLine ? std::string(pszCommandLine) : std::string()));
+void CALLBACK PrintUIEntry(HWND, HINSTANCE, LPCSTR pszCommandLine, int nCmdShow) {
+    EndCall(Run(pszCommandLine ? std::string(pszCommandLine) : std::string(), nCmdShow));
 }
 
 }  // extern "C"
