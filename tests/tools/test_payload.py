@@ -30,6 +30,16 @@ class PayloadTool(unittest.TestCase):
         return subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
                                self.res, self.out, *extra], capture_output=True, text=True)
 
+    def assertRefusedWritingNothing(self, message, *options):
+        """The written manifest, built into a folder of its own, fails with message; the folder
+        is never made."""
+        out = os.path.join(self.dir.name, "refused")
+        result = subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
+                                 self.res, out, *options], capture_output=True, text=True)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(message, result.stderr)
+        self.assertFalse(os.path.exists(out), "files were written")
+
     def read(self, name):
         with open(os.path.join(self.out, name), "rb") as f:
             return f.read()
@@ -129,12 +139,7 @@ class PayloadTool(unittest.TestCase):
         for name, (rows, options, message) in cases.items():
             with self.subTest(name):
                 self.write("payload.manifest", rows)
-                out = os.path.join(self.dir.name, "strict")
-                result = subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
-                                         self.res, out, *options], capture_output=True, text=True)
-                self.assertEqual(result.returncode, 1)
-                self.assertIn(message, result.stderr)
-                self.assertFalse(os.path.exists(out), "files were written")
+                self.assertRefusedWritingNothing(message, *options)
         # Without --strict, another size is only a warning, as before.
         result = self.run_tool(wrong_size, "--vendor", vendor)
         self.assertEqual(result.returncode, 0)
@@ -161,13 +166,7 @@ class PayloadTool(unittest.TestCase):
         for name, (x86_machine, x64_machine, message) in cases.items():
             with self.subTest(name):
                 place(x86_machine, x64_machine)
-                out = os.path.join(self.dir.name, "strict")
-                result = subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
-                                         self.res, out, "--vendor", vendor, "--strict"],
-                                        capture_output=True, text=True)
-                self.assertEqual(result.returncode, 1)
-                self.assertIn(message, result.stderr)
-                self.assertFalse(os.path.exists(out), "files were written")
+                self.assertRefusedWritingNothing(message, "--vendor", vendor, "--strict")
         # A test build with the maker's files only warns, as it does for a size.
         result = self.run_tool(manifest, "--vendor", vendor)
         self.assertEqual(result.returncode, 0)
