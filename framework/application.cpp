@@ -15,7 +15,7 @@ CApplication::~CApplication() {
 
 int CApplication::Run(HINSTANCE hInstance) {
     m_hInstance = hInstance;
-    return InitInstance() ? 1 : 0;
+    return InitInstance() ? 1 : m_nExitCode;
 }
 
 HINSTANCE CApplication::GetResourceInstance() {

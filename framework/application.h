@@ -19,8 +19,11 @@ public:
     // return FALSE, so no message loop of the application's own is entered.
     virtual BOOL InitInstance() { return FALSE; }
 
-    // The body of WinMain: records the instance and runs InitInstance. Returns the exit code.
+    // The body of WinMain: records the instance and runs InitInstance. Returns the exit code:
+    // 1 when InitInstance answers TRUE, else the one SetExitCode gave (0 unless set).
     int Run(HINSTANCE hInstance);
+    void SetExitCode(int nExitCode) { m_nExitCode = nExitCode; }
+    int GetExitCode() const { return m_nExitCode; }
 
     HINSTANCE GetInstance() const { return m_hInstance; }
 
@@ -41,6 +44,7 @@ public:
 
 private:
     HINSTANCE m_hInstance;
+    int m_nExitCode = 0;
     CApplication* m_pPrevious;  // current again once this one is gone (tests stack them)
     static CApplication* s_pCurrent;
 };

@@ -10,6 +10,7 @@
 #include "payload/spooler.h"
 #include "payload/wow64.h"
 #include "shell/language_choice.h"
+#include "shell/machine_check.h"
 
 // Static initialisation runs in definition order: the paths start empty, then the
 // operating-system code and the 64-bit fact are fixed, then the application object is
@@ -44,6 +45,8 @@ void EnableDialogControls() {
 }  // namespace
 
 BOOL CSetupApp::InitInstance() {
+    // Before anything is written: the language files and the setting file beside the program.
+    if (!CheckSystemTakesTheDriver(*this)) return FALSE;
     EnableDialogControls();
     g_strAppDir = ProgramDirectory();
     LoadConfiguration();

@@ -16,7 +16,8 @@ struct PatchRule;
 class CSetupApp : public CApplication {
 public:
     // Start-up: program directory, language files, setting file, printer name, then the
-    // wizard. Always answers FALSE, which ends the process once the wizard has ended.
+    // wizard. Always answers FALSE, which ends the process once the wizard has ended. On a
+    // system the driver has no version for, it only says so (shell/machine_check.h).
     BOOL InitInstance() override;
 
     // The start-up steps that follow the program directory, working on g_strAppDir: the
