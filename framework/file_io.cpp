@@ -1,5 +1,7 @@
 #include "framework/file_io.h"
 
+#include <cstring>
+
 #include "framework/scoped_handle.h"
 
 bool WriteFileFully(HANDLE hFile, const void* pData, DWORD cbData) {
@@ -40,8 +42,50 @@ bool PathExists(const char* pszPath) {
 }
 
 bool WriteNewFile(const char* pszPath, const void* pData, DWORD cbData) {
-    ::DeleteFileA(pszPath);
+    DeleteFileItself(pszPath);
     CFileHandle file(::CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     return file.IsValid() && WriteFileFully(file.GetUnsafe(), pData, cbData);
+}
+
+namespace {
+
+template <typename Function>
+Function Kernel32Function(const char* pszName) {
+    const HMODULE hKernel32 = ::GetModuleHandleA("kernel32.dll");
+    return hKernel32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hKernel32, pszName)))
+                     : nullptr;
+}
+
+}  // namespace
+
+bool ReachedDirectly(HANDLE hFile, const char* pszPath) {
+    using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    const auto pFinalPath = Kernel32Function<FinalPathFunction>("GetFinalPathNameByHandleA");
+    if (!pFinalPath) return true;
+    char szFinal[MAX_PATH + 8] = {};
+    const DWORD cchFinal = pFinalPath(hFile, szFinal, sizeof szFinal, 0);  // normalised, with its drive letter
+    if (cchFinal == 0 || cchFinal >= sizeof szFinal) return false;
+    const char* pszFinal = std::strncmp(szFinal, "\\\\?\\", 4) == 0 ? szFinal + 4 : szFinal;
+    return ::lstrcmpiA(pszFinal, pszPath) == 0;
+}
+
+bool DeleteFileItself(const char* pszPath) {
+    // Opened as the name's own object (a link: the link), to be deleted through this handle.
+    CFileHandle file(::CreateFileA(pszPath, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                   nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file.IsValid() || !::GetFileInformationByHandle(file.GetUnsafe(), &info)) return false;
+    const bool bLink = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (!bLink && ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !ReachedDirectly(file.GetUnsafe(), pszPath)))
+        return false;
+    using SetInformationFunction = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+    if (const auto pSetInformation = Kernel32Function<SetInformationFunction>("SetFileInformationByHandle")) {
+        BOOLEAN bDelete = TRUE;  // FILE_DISPOSITION_INFO
+        return pSetInformation(file.GetUnsafe(), 4 /* FileDispositionInfo */, &bDelete, sizeof bDelete) != FALSE;
+    }
+    // Windows 2000 and XP: the name itself, which for a junction or link is the link.
+    file.Reset();
+    return ::DeleteFileA(pszPath) != FALSE;
 }

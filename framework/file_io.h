@@ -22,5 +22,15 @@ bool WriteFileFully(HANDLE hFile, const void* pData, DWORD cbData);
 // Reads the whole file into strContents. False when it cannot be opened or read.
 bool ReadWholeFile(const char* pszPath, std::string& strContents);
 
+// Deletes the file at pszPath itself. A junction or symbolic link at that name is never followed:
+// its target is never touched. Where a link cannot be told by its attributes (a name that does
+// not lead straight to its file, as Wine's Unix links), it is left alone. False when nothing was
+// deleted.
+bool DeleteFileItself(const char* pszPath);
+
+// Whether the file or directory behind hFile is reached at strPath itself, not through a link on
+// the way (its final path would differ). Systems before Vista cannot say: true there.
+bool ReachedDirectly(HANDLE hFile, const char* pszPath);
+
 // True when a file or directory exists at exactly that path.
 bool PathExists(const char* pszPath);

@@ -18,4 +18,6 @@ bool ReadFolder(FolderQuery pQuery, CPathString& strPath) {
 
 bool GetSystemFolder(CPathString& strPath) { return ReadFolder(&::GetSystemDirectoryA, strPath); }
 
-bool GetWindowsFolder(CPathString& strPath) { return ReadFolder(&::GetWindowsDirectoryA, strPath); }
+// The system's own Windows folder: GetWindowsDirectory gives each user of a terminal server a
+// folder of their own.
+bool GetWindowsFolder(CPathString& strPath) { return ReadFolder(&::GetSystemWindowsDirectoryA, strPath); }

@@ -68,12 +68,13 @@ public:
         return nullptr;
     }
 
-    // The registration has ended, or the run gave up: nothing staged needs holding any more.
-    void Release() { m_area.Release(); }
+    // Every staged file and directory is still the one this run staged.
+    bool StillInPlace() const { return m_area.StillInPlace(); }
 
+    // The files this run wrote and the patch temporary file, while the staging directory is held.
     void DeleteAll() {
+        if (m_bPatched) DeleteInRealDirectory(kPatchTempFile);
         m_area.DeleteWritten();
-        if (m_bPatched) ::DeleteFileA(kPatchTempFile);
     }
 
 private:
@@ -142,6 +143,7 @@ void InstallDriver(const InstallRequest& request) {
     const TextVariant variant = ChooseTextVariant(request.wLanguage, request.wSystemLangId);
 
     RemoveEmptyStagingDirectories(platform);
+    const bool bEntryExisted = UninstallEntryExists(printerName, platform);
     PrepareInstall(printerName, platform, request.notifications);
 
     CPathString strDriverDirectory;
@@ -160,12 +162,13 @@ void InstallDriver(const InstallRequest& request) {
     CStagedSet staged(printerName, platform);
     RegistrationResult result = {RegistrationResult::Failure, true};
     // Nothing reaches the driver directory or the print-UI component unless every staged file is
-    // this run's own, and stays so until the registration has ended.
+    // this run's own, and stays so until the print UI has ended.
     if (StageEverything(staged, request)) {
         CopyIntoDriverDirectory(staged, printerName, platform);
-        result = RegisterPrinter(variant, platform);
+        result = RegisterPrinter(variant, platform, [&staged] { return staged.StillInPlace(); });
+    } else if (!bEntryExisted) {
+        RemoveUninstallEntry(printerName, platform);  // it would name an uninstaller never copied
     }
-    staged.Release();
     if (result.outcome == RegistrationResult::GaveUp) return;
 
     request.notifications.ShowMessage(request.hOwner, OutcomeMessage(variant, result.outcome == RegistrationResult::Success),

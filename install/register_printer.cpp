@@ -16,6 +16,7 @@
 namespace {
 
 constexpr DWORD kInstallWaitMs = 90000;
+constexpr DWORD kEndedWaitMs = 10000;  // for a process this run has ended
 DWORD g_dwInstallWaitMs = kInstallWaitMs;
 
 // Starts the command line in pszDirectory, in the system's own rundll32 of the platform, never
@@ -55,7 +56,8 @@ DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
     return dwPrevious;
 }
 
-RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform) {
+RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform,
+                                   const std::function<bool()>& stagedStillInPlace) {
     std::vector<std::string> before;
     if (!EnumerateLocalPrinters(before)) return {RegistrationResult::GaveUp, false};
     const int nCountBefore = CountPrintersContaining(before, kModelName);
@@ -72,9 +74,15 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     CKernelHandle hProcess;
     if (!StartPrintUi(strInstall, kStagingDirectory, platform, &hProcess)) return {RegistrationResult::Failure, true};
     // The caller's windows stay answered meanwhile; they refuse what must not happen then.
-    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)
-        return {RegistrationResult::Failure, false};  // still running: it may read the staged files
+    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0) {
+        // Still running, stalled perhaps behind a prompt nobody answers: ended here, since it
+        // would read the staged files after the run has let them go.
+        ::TerminateProcess(hProcess.GetUnsafe(), ERROR_TIMEOUT);
+        const bool bEnded = WaitHandlingMessages(hProcess.GetUnsafe(), kEndedWaitMs) == WAIT_OBJECT_0;
+        return {RegistrationResult::Failure, bEnded};
+    }
     hProcess.Reset();
+    if (!stagedStillInPlace()) return {RegistrationResult::Failure, true};
     WaitHandlingMessages(nullptr, 100);
 
     std::vector<std::string> after;

@@ -29,7 +29,8 @@ bool LoadPayload(unsigned nID, PayloadBytes& payload) {
 
 bool ExtractPayload(unsigned nID, const char* pszPath) {
     PayloadBytes payload;
-    return LoadPayload(nID, payload) && WriteWholeFile(pszPath, payload.pData, payload.cbSize);
+    // Never written through a link someone planted under its name (beside setup.exe, say).
+    return LoadPayload(nID, payload) && WriteNewFile(pszPath, payload.pData, payload.cbSize);
 }
 
 bool PatchedPayloadText(unsigned nID, std::string_view printerName, std::string& strPatched) {
@@ -49,7 +50,7 @@ bool PatchedPayloadText(unsigned nID, std::string_view printerName, std::string&
 bool ExtractPatchedPayload(unsigned nID, const char* pszPath, std::string_view printerName) {
     std::string strPatched;
     return PatchedPayloadText(nID, printerName, strPatched) &&
-           WriteWholeFile(pszPath, strPatched.data(), static_cast<DWORD>(strPatched.size()));
+           WriteNewFile(pszPath, strPatched.data(), static_cast<DWORD>(strPatched.size()));
 }
 
 bool PatchTextFile(const char* pszSource, const char* pszDestination, const PatchRule* pRules, int nCount) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/file_io.h"
 #include "framework/fixed_string.h"
 #include "framework/user_notifications.h"
 #include "payload/driver_files.h"
@@ -13,6 +14,7 @@
 #include "payload/printer_search.h"
 #include "payload/reg.h"
 #include "payload/spooler.h"
+#include "payload/staging.h"
 #include "payload/stale_inf_cleanup.h"
 #include "payload/uninstall_key.h"
 
@@ -21,7 +23,7 @@ namespace {
 bool DeleteIn(const char* pszDirectory, const char* pszSeparator, const char* pszName) {
     CPathString strPath;
     if (!strPath.format("%s%s%s", pszDirectory, pszSeparator, pszName)) return false;
-    return ::DeleteFileA(strPath.c_str()) != FALSE;
+    return DeleteFileItself(strPath.c_str());
 }
 
 bool DeleteInDriverDirectory(const char* pszEnvironment, const char* pszSeparator, const char* pszName) {
@@ -58,7 +60,12 @@ bool DeleteFromDriverDirectory3(const char* pszName, const char* pszEnvironment)
     return DeleteInDriverDirectory(pszEnvironment, "\\3\\", pszName);
 }
 
-bool DeleteFromStagingDirectory(const char* pszName) { return DeleteIn(kStagingDirectory, "\\", pszName); }
+// Other users may have made the staging directory, or a link in its place: the deletion is
+// made inside the real directory only.
+bool DeleteFromStagingDirectory(const char* pszName) {
+    CPathString strPath;
+    return strPath.format("%s\\%s", kStagingDirectory, pszName) && DeleteInRealDirectory(strPath.c_str());
+}
 
 void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& platform) {
     CPathString strName, strKey, strDisplayName, strPublisher;
@@ -81,6 +88,16 @@ void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& pl
         SetText(reg, strKey.c_str(), "DisplayIcon", strIcon.c_str());
     }
     SetText(reg, strKey.c_str(), "Publisher", strPublisher.c_str());
+}
+
+bool UninstallEntryExists(std::string_view printerName, const InstallPlatform& platform) {
+    CPathString strKey;
+    return FormatUninstallKey(printerName, strKey) && CReg(platform.b64BitRegistryView).KeyExists(strKey.c_str());
+}
+
+void RemoveUninstallEntry(std::string_view printerName, const InstallPlatform& platform) {
+    CPathString strKey;
+    if (FormatUninstallKey(printerName, strKey)) CReg(platform.b64BitRegistryView).DeleteKey(strKey.c_str());
 }
 
 void PrepareInstall(std::string_view printerName, const InstallPlatform& platform, CUserNotifications& notifications) {

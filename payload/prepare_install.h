@@ -20,6 +20,10 @@ bool DeleteFromStagingDirectory(const char* pszName);
 // registry view, naming the uninstaller in the platform's driver directory. Without a driver
 // directory the two values that name the uninstaller are left out.
 void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& platform);
+// Whether the printer name's uninstall entry exists, in the platform's registry view.
+bool UninstallEntryExists(std::string_view printerName, const InstallPlatform& platform);
+// Deletes it (an install that staged nothing removes the entry it wrote).
+void RemoveUninstallEntry(std::string_view printerName, const InstallPlatform& platform);
 
 // Removes the files of an earlier installation of the printer (when exactly one printer is
 // named after it) from the platform's driver directory, writes the uninstall entry, deletes

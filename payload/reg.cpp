@@ -22,6 +22,11 @@ BOOL CReg::SetValue(const char* pszKeyPath, const char* pszValueName, DWORD dwTy
                             cbData) == ERROR_SUCCESS;
 }
 
+BOOL CReg::KeyExists(const char* pszKeyPath) {
+    CRegistryKey key;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKeyPath, 0, KEY_READ | m_samView, key.Receive()) == ERROR_SUCCESS;
+}
+
 BOOL CReg::DeleteKey(const char* pszKeyPath) {
     if (!m_samView) return ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, pszKeyPath) == ERROR_SUCCESS;
     // RegDeleteKeyExA names the view; 32-bit Windows XP and 2000 lack it, so it is looked up.

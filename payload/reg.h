@@ -26,6 +26,9 @@ public:
     BOOL SetValue(const char* pszKeyPath, const char* pszValueName, DWORD dwType, const void* pData,
                   DWORD cbData);
 
+    // Whether the key exists.
+    BOOL KeyExists(const char* pszKeyPath);
+
     // Deletes the key, which must have no subkeys. FALSE when it cannot be deleted (or is not
     // there).
     BOOL DeleteKey(const char* pszKeyPath);

@@ -1,6 +1,7 @@
 #include "payload/staging.h"
 
 #include <windows.h>
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <cstring>
@@ -14,36 +15,118 @@ std::function<void(const std::string&)>& WindowHook() {
     return hook;
 }
 
-// Full control for SYSTEM and Administrators, read and traverse for Users, inherited by what
-// is created inside; nothing inherited from the drive's root, which lets users create files.
-constexpr char kStagingDirectorySddl[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+// Full control for SYSTEM and Administrators, read and traverse for Users; nothing inherited
+// from the place it is made in (the root of the drive lets users create files, and C:\TEMP may
+// be anyone's). Directories pass it on to what is made inside.
+constexpr char kStagingDirectorySddl[] = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+constexpr char kStagedFileSddl[] = "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)";
+
+// The rights that let someone change a directory or what is in it.
+constexpr DWORD kChangingRights = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_WRITE_EA | FILE_DELETE_CHILD |
+                                  FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
+                                  GENERIC_ALL;
 
 struct LocalFreeTraits {
     using Handle = PSECURITY_DESCRIPTOR;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::LocalFree(h); }
 };
+using CLocalDescriptor = CScopedHandle<LocalFreeTraits>;
+struct LocalSidTraits {
+    using Handle = PSID;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
+
+bool MakeDescriptor(const char* pszSddl, CLocalDescriptor& descriptor) {
+    return ::ConvertStringSecurityDescriptorToSecurityDescriptorA(pszSddl, SDDL_REVISION_1, descriptor.Receive(),
+                                                                  nullptr) != FALSE;
+}
 
 bool CreateAdminOnlyDirectory(const char* pszPath) {
-    CScopedHandle<LocalFreeTraits> descriptor;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(kStagingDirectorySddl, SDDL_REVISION_1,
-                                                                descriptor.Receive(), nullptr))
-        return false;
+    CLocalDescriptor descriptor;
+    if (!MakeDescriptor(kStagingDirectorySddl, descriptor)) return false;
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor.GetUnsafe(), FALSE};
     return ::CreateDirectoryA(pszPath, &attributes) != FALSE;
 }
 
-// The directory itself, never what a junction or symbolic link at its place points to; held
-// without delete sharing, so it cannot be renamed or removed (and replaced by a link) meanwhile.
-CFileHandle HoldDirectory(const char* pszPath) {
-    CFileHandle directory(::CreateFileA(pszPath, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+bool IdentityOf(HANDLE hFile, FileIdentity& identity, DWORD* pdwAttributes = nullptr) {
     BY_HANDLE_FILE_INFORMATION info;
-    if (!directory.IsValid() || !::GetFileInformationByHandle(directory.GetUnsafe(), &info)) return CFileHandle();
-    const DWORD dwAttributes = info.dwFileAttributes;
-    if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY) || (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return CFileHandle();
+    if (!::GetFileInformationByHandle(hFile, &info)) return false;
+    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    if (pdwAttributes) *pdwAttributes = info.dwFileAttributes;
+    return true;
+}
+
+// The directory itself, never what a junction or symbolic link at its place points to; opened
+// to list it (sharing is enforced only for opens that read, write or delete) and without
+// delete sharing, so that it can be neither renamed nor removed (and replaced by a link)
+// while the handle lives. dwExtraAccess: rights wanted besides.
+CFileHandle HoldDirectory(const char* pszPath, FileIdentity& identity, DWORD dwExtraAccess = 0) {
+    CFileHandle directory(::CreateFileA(pszPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | dwExtraAccess,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    DWORD dwAttributes = 0;
+    if (!directory.IsValid() || !IdentityOf(directory.GetUnsafe(), identity, &dwAttributes)) return CFileHandle();
+    if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY) || (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !ReachedDirectly(directory.GetUnsafe(), pszPath))
+        return CFileHandle();
     return directory;
+}
+
+struct TokenTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::CloseHandle(h); }
+};
+
+// This process's user, for the safety check of a directory it may have made itself.
+std::vector<BYTE> ProcessUser() {
+    CScopedHandle<TokenTraits> token;
+    DWORD cbUser = 0;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return {};
+    ::GetTokenInformation(token.GetUnsafe(), TokenUser, nullptr, 0, &cbUser);
+    std::vector<BYTE> user(cbUser ? cbUser : 1);
+    if (!::GetTokenInformation(token.GetUnsafe(), TokenUser, user.data(), cbUser, &cbUser)) return {};
+    return user;
+}
+
+// A staging subdirectory that already exists is used only when nobody but Administrators,
+// SYSTEM and this administrator can change it; otherwise it is taken over (owner
+// Administrators) and its access list reset, through the held handle, then checked again.
+bool MakeSafe(HANDLE hDirectory) {
+    const std::vector<BYTE> user = ProcessUser();
+    if (user.empty()) return false;
+    const PSID pSelf = reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
+    auto safe = [&] {
+        CLocalDescriptor current;
+        return ::GetSecurityInfo(hDirectory, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                 nullptr, nullptr, nullptr, nullptr, current.Receive()) == ERROR_SUCCESS &&
+               OnlyAdministratorsMayChange(current.GetUnsafe(), pSelf);
+    };
+    if (safe()) return true;
+    CLocalDescriptor reset;
+    if (!MakeDescriptor(kStagingDirectorySddl, reset)) return false;
+    PSID pOwner = nullptr;
+    PACL pDacl = nullptr;
+    BOOL bDefaulted = FALSE, bPresent = FALSE;
+    if (!::GetSecurityDescriptorOwner(reset.GetUnsafe(), &pOwner, &bDefaulted) ||
+        !::GetSecurityDescriptorDacl(reset.GetUnsafe(), &bPresent, &pDacl, &bDefaulted))
+        return false;
+    if (::SetSecurityInfo(hDirectory, SE_FILE_OBJECT,
+                          OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                          pOwner, nullptr, pDacl, nullptr) != ERROR_SUCCESS)
+        return false;
+    return safe();
+}
+
+// Whether the path names exactly the held object (same volume, same file index).
+bool IsAt(const std::string& strPath, const FileIdentity& identity) {
+    CFileHandle current(::CreateFileA(strPath.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FileIdentity found;
+    return current.IsValid() && IdentityOf(current.GetUnsafe(), found) && found == identity;
 }
 
 // Reads the whole file through hFile from its start and compares it with the expected bytes.
@@ -68,13 +151,20 @@ bool HoldsExactly(HANDLE hFile, const void* pData, unsigned long cbSize) {
 void SetStagingWindowHookForTesting(std::function<void(const std::string&)> hook) { WindowHook() = std::move(hook); }
 
 bool CStagingArea::PrepareDirectories(const std::vector<std::string>& directories) {
-    for (const std::string& strDirectory : directories) {
-        if (!PathExists(strDirectory.c_str())) {
+    for (std::size_t i = 0; i < directories.size(); ++i) {
+        const std::string& strDirectory = directories[i];
+        bool bExisted = PathExists(strDirectory.c_str());
+        if (!bExisted) {
             if (!CreateAdminOnlyDirectory(strDirectory.c_str())) return false;
             m_createdDirectories.push_back(strDirectory);
         }
-        CFileHandle held = HoldDirectory(strDirectory.c_str());
-        if (!held.IsValid()) return false;
+        // An existing subdirectory may be made safe, for which its owner and access list are
+        // written through the held handle.
+        const bool bCheck = bExisted && i > 0;
+        Held held{strDirectory, CFileHandle(), FileIdentity()};
+        held.handle = HoldDirectory(strDirectory.c_str(), held.identity, bCheck ? READ_CONTROL | WRITE_DAC | WRITE_OWNER : 0);
+        if (!held.handle.IsValid()) return false;
+        if (bCheck && !MakeSafe(held.handle.GetUnsafe())) return false;
         m_heldDirectories.push_back(std::move(held));
     }
     return true;
@@ -86,8 +176,12 @@ bool CStagingArea::Stage(const std::string& strPath, const void* pData, unsigned
         // the bytes elsewhere. A file this user may delete goes (a link: the link itself), then the
         // file is created new, with no sharing while it is written; a file another process holds,
         // a directory, or one put back meanwhile fails here and stays as it is.
-        ::DeleteFileA(strPath.c_str());
-        CFileHandle writer(::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        // The file's access list is its own, not what the directory passes on.
+        DeleteFileItself(strPath.c_str());
+        CLocalDescriptor descriptor;
+        if (!MakeDescriptor(kStagedFileSddl, descriptor)) return false;
+        SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor.GetUnsafe(), FALSE};
+        CFileHandle writer(::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW,
                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!writer.IsValid()) return false;
         m_written.push_back(strPath);
@@ -96,12 +190,14 @@ bool CStagingArea::Stage(const std::string& strPath, const void* pData, unsigned
     if (WindowHook()) WindowHook()(strPath);
     // Whatever happened since the writer closed is caught by reading back through the handle
     // that, from now on, lets nobody else write, delete or rename the file.
-    CFileHandle held(::CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!held.IsValid() || !::GetFileInformationByHandle(held.GetUnsafe(), &info) ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
-        !HoldsExactly(held.GetUnsafe(), pData, cbSize)) {
+    Held held{strPath,
+              CFileHandle(::CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT, nullptr)),
+              FileIdentity()};
+    DWORD dwAttributes = 0;
+    if (!held.handle.IsValid() || !IdentityOf(held.handle.GetUnsafe(), held.identity, &dwAttributes) ||
+        (dwAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+        !ReachedDirectly(held.handle.GetUnsafe(), strPath.c_str()) || !HoldsExactly(held.handle.GetUnsafe(), pData, cbSize)) {
         m_written.pop_back();  // someone else's file now: it stays as it is
         return false;
     }
@@ -109,15 +205,58 @@ bool CStagingArea::Stage(const std::string& strPath, const void* pData, unsigned
     return true;
 }
 
-void CStagingArea::Release() {
-    m_heldFiles.clear();
-    m_heldDirectories.clear();
+bool CStagingArea::StillInPlace() const {
+    for (const std::vector<Held>* pHeld : {&m_heldDirectories, &m_heldFiles}) {
+        for (const Held& held : *pHeld)
+            if (!ReachedDirectly(held.handle.GetUnsafe(), held.strPath.c_str()) || !IsAt(held.strPath, held.identity))
+                return false;
+    }
+    return true;
 }
 
+void CStagingArea::ReleaseFiles() { m_heldFiles.clear(); }
+
 void CStagingArea::DeleteWritten() {
-    for (const std::string& strPath : m_written) ::DeleteFileA(strPath.c_str());
+    m_heldFiles.clear();
+    for (const std::string& strPath : m_written) DeleteFileItself(strPath.c_str());
     m_written.clear();
+    m_heldDirectories.clear();
     for (auto it = m_createdDirectories.rbegin(); it != m_createdDirectories.rend(); ++it)
         ::RemoveDirectoryA(it->c_str());
     m_createdDirectories.clear();
+}
+
+bool DeleteInRealDirectory(const std::string& strPath) {
+    const std::size_t nSlash = strPath.find_last_of('\\');
+    if (nSlash == std::string::npos) return false;
+    FileIdentity identity;
+    const CFileHandle held = HoldDirectory(strPath.substr(0, nSlash).c_str(), identity);
+    return held.IsValid() && DeleteFileItself(strPath.c_str());
+}
+
+bool OnlyAdministratorsMayChange(PSECURITY_DESCRIPTOR pDescriptor, PSID pSelf) {
+    // Windows 2000 has no CreateWellKnownSid: the two accounts from their string forms.
+    CScopedHandle<LocalSidTraits> system, administrators;
+    if (!::ConvertStringSidToSidA("S-1-5-18", system.Receive()) ||
+        !::ConvertStringSidToSidA("S-1-5-32-544", administrators.Receive()))
+        return false;
+    auto trusted = [&](PSID pSid) {
+        return ::EqualSid(pSid, system.GetUnsafe()) || ::EqualSid(pSid, administrators.GetUnsafe()) ||
+               (pSelf && ::EqualSid(pSid, pSelf));
+    };
+    PSID pOwner = nullptr;
+    BOOL bDefaulted = FALSE, bPresent = FALSE;
+    PACL pDacl = nullptr;
+    if (!::GetSecurityDescriptorOwner(pDescriptor, &pOwner, &bDefaulted) || !pOwner || !trusted(pOwner)) return false;
+    if (!::GetSecurityDescriptorDacl(pDescriptor, &bPresent, &pDacl, &bDefaulted) || !bPresent || !pDacl) return false;
+    for (DWORD i = 0; i < pDacl->AceCount; ++i) {
+        void* pAce = nullptr;
+        if (!::GetAce(pDacl, i, &pAce)) return false;
+        const ACE_HEADER* pHeader = static_cast<const ACE_HEADER*>(pAce);
+        if (pHeader->AceType != ACCESS_ALLOWED_ACE_TYPE || (pHeader->AceFlags & INHERIT_ONLY_ACE)) continue;
+        const ACCESS_ALLOWED_ACE* pAllowed = static_cast<const ACCESS_ALLOWED_ACE*>(pAce);
+        PSID pSid = const_cast<DWORD*>(&pAllowed->SidStart);
+        if ((pAllowed->Mask & kChangingRights) && !trusted(pSid)) return false;
+    }
+    return true;
 }

@@ -29,7 +29,7 @@ bool UninstallOemInf(const char* pszName, const char* pszInfPath) {
         if (g_functions.pSetupUninstallOemInf(pszName, kForceDelete, nullptr)) return true;
         if (!IsMissingFunction(::GetLastError())) return false;
     }
-    ::DeleteFileA(pszInfPath);
+    DeleteFileItself(pszInfPath);
     return true;
 }
 
@@ -52,7 +52,7 @@ void DeleteStaleModelInfs(const char* pszPackageEnvironment) {
             g_functions.pDeletePrinterDriverPackage(nullptr, strInf.c_str(), pszPackageEnvironment);
         if (!UninstallOemInf(strName.c_str(), strInf.c_str())) continue;
         // Where the system removed the INF but not its precompiled form.
-        ::DeleteFileA(strPnf.c_str());
+        DeleteFileItself(strPnf.c_str());
     }
 }
 

@@ -77,7 +77,7 @@ void DeleteDriverFiles(std::string_view printerName, const SpoolerView& view, Re
             const std::string strName = DriverFileName(file, printerName);
             if (IsUsedByOtherDriver(view.otherDriversFiles, strUpperDirectory, Upper(strName))) continue;
             const std::string strPath = strDirectory + "\\" + strName;
-            if (!PathExists(strPath.c_str()) || ::DeleteFileA(strPath.c_str())) continue;
+            if (!PathExists(strPath.c_str()) || DeleteFileItself(strPath.c_str())) continue;
             result.filesInUse.push_back(strPath);
         }
     }

@@ -39,6 +39,21 @@ TEST_F(Extraction, UnpatchedWritesTheResourceBytesExactly) {
     }
 }
 
+// The files beside setup.exe: a link planted under a name (here pointing at another user's
+// file) is never written through, and its target never deleted. (On Windows the link itself
+// goes and a file of the program's own takes its place; a Unix link, which Wine does not mark
+// as a link, is left alone.)
+TEST_F(Extraction, ALinkUnderTheNameIsNeverWrittenThrough) {
+    CScopedDirectory elsewhere("elsewhere");
+    const std::string strVictim = elsewhere.File("victim.txt"), strTarget = m_dir.File("setting.dll");
+    WriteFileBytes(strVictim, "another user's file");
+    ASSERT_TRUE(PlantUnixLink(strTarget, strVictim));
+    ASSERT_EQ(ReadFileBytes(strTarget), "another user's file");
+    theApp.ExtractResource(148, strTarget.c_str(), FALSE);
+    EXPECT_EQ(ReadFileBytes(strVictim), "another user's file");
+    RemoveUnixLink(strTarget);
+}
+
 TEST_F(Extraction, OnlyTheLow16BitsOfTheIdCount) {
     const std::string strTarget = m_dir.File("setting.dll");
     EXPECT_TRUE(theApp.ExtractResource(0x10000 + 148, strTarget.c_str(), FALSE));

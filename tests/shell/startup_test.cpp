@@ -222,3 +222,4 @@ TEST_F(StartUp, LoadLanguageRecordsTheLanguageOnceTheSettingFileIsKnown) {
     EXPECT_EQ(ReadFileBytes(LanguagePath("Multi_eng.dll")), PayloadBytes(147));
     EXPECT_EQ(ReadProfileString(SettingFile().c_str(), "Setting", "Language", ""), "English");
 }
+

@@ -222,3 +222,55 @@ std::string ProcessAccount() {
     ::LocalFree(pszSid);
     return strSid;
 }
+
+namespace {
+
+// The Unix path of a path of the prefix, through Wine's own kernel32 export.
+std::string UnixPath(const std::string& strWindows) {
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    const auto pUnixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!pUnixFileName) return std::string();
+    const std::wstring wide(strWindows.begin(), strWindows.end());
+    char* pszUnix = pUnixFileName(wide.c_str());
+    if (!pszUnix) return std::string();
+    std::string strUnix = pszUnix;
+    ::HeapFree(::GetProcessHeap(), 0, pszUnix);
+    return strUnix;
+}
+
+// Runs a Unix program (Wine starts one as it starts a Windows program). Its process handle
+// tells nothing about the program's end: the caller waits for what the program does.
+bool StartUnixProgram(const char* pszProgram, std::string strCommand) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(pszProgram, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+// Polls for up to five seconds until the path exists (or, bGone, no longer exists).
+bool WaitForPath(const std::string& strPath, bool bGone) {
+    for (int i = 0; i < 100; ++i) {
+        if ((::GetFileAttributesA(strPath.c_str()) == INVALID_FILE_ATTRIBUTES) == bGone) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool PlantUnixLink(const std::string& strLink, const std::string& strTarget) {
+    const std::string strUnixLink = UnixPath(strLink), strUnixTarget = UnixPath(strTarget);
+    return !strUnixLink.empty() && !strUnixTarget.empty() &&
+           StartUnixProgram("/bin/ln", "/bin/ln -s \"" + strUnixTarget + "\" \"" + strUnixLink + "\"") &&
+           WaitForPath(strLink, false);
+}
+
+void RemoveUnixLink(const std::string& strLink) {
+    const std::string strUnixLink = UnixPath(strLink);
+    if (!strUnixLink.empty() && StartUnixProgram("/bin/rm", "/bin/rm -f \"" + strUnixLink + "\"")) WaitForPath(strLink, true);
+}

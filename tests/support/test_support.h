@@ -63,3 +63,9 @@ std::string StagedBytes(const ExpectedDriverFile& file, const std::string& strPr
 std::vector<std::string> AccountsAllowedInto(const char* pszPath);
 // The SID string of the account this process runs as.
 std::string ProcessAccount();
+// Makes strLink a Unix symbolic link to strTarget (both Windows paths of the prefix), standing
+// for the junction or symbolic link another user could plant on Windows (Wine makes neither
+// from Windows programs). False when it could not be made.
+bool PlantUnixLink(const std::string& strLink, const std::string& strTarget);
+// Removes such a link itself.
+void RemoveUnixLink(const std::string& strLink);
