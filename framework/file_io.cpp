@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/scoped_handle.h"
+#include "framework/system_dlls.h"
 
 bool WriteFileFully(HANDLE hFile, const void* pData, DWORD cbData) {
     const char* pNext = static_cast<const char*>(pData);
@@ -48,20 +49,10 @@ bool WriteNewFile(const char* pszPath, const void* pData, DWORD cbData) {
     return file.IsValid() && WriteFileFully(file.GetUnsafe(), pData, cbData);
 }
 
-namespace {
-
-template <typename Function>
-Function Kernel32Function(const char* pszName) {
-    const HMODULE hKernel32 = ::GetModuleHandleA("kernel32.dll");
-    return hKernel32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hKernel32, pszName)))
-                     : nullptr;
-}
-
-}  // namespace
 
 bool ReachedDirectly(HANDLE hFile, const char* pszPath) {
     using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
-    const auto pFinalPath = Kernel32Function<FinalPathFunction>("GetFinalPathNameByHandleA");
+    const auto pFinalPath = KernelFunction<FinalPathFunction>("GetFinalPathNameByHandleA");
     if (!pFinalPath) return true;
     char szFinal[MAX_PATH + 8] = {};
     const DWORD cchFinal = pFinalPath(hFile, szFinal, sizeof szFinal, 0);  // normalised, with its drive letter
@@ -81,7 +72,7 @@ bool DeleteFileItself(const char* pszPath) {
     if (!bLink && ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !ReachedDirectly(file.GetUnsafe(), pszPath)))
         return false;
     using SetInformationFunction = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-    if (const auto pSetInformation = Kernel32Function<SetInformationFunction>("SetFileInformationByHandle")) {
+    if (const auto pSetInformation = KernelFunction<SetInformationFunction>("SetFileInformationByHandle")) {
         BOOLEAN bDelete = TRUE;  // FILE_DISPOSITION_INFO
         return pSetInformation(file.GetUnsafe(), 4 /* FileDispositionInfo */, &bDelete, sizeof bDelete) != FALSE;
     }

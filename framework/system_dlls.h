@@ -22,6 +22,15 @@
 // before anything loads a DLL by name. Idempotent.
 void RestrictDllSearchPath();
 
+// A kernel32 function that older systems lack, as its own type; null there. (kernel32 is
+// loaded in every process: no DLL is loaded for it.)
+template <typename Function>
+Function KernelFunction(const char* pszName) {
+    const HMODULE hKernel32 = ::GetModuleHandleA("kernel32.dll");
+    return hKernel32 ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(hKernel32, pszName)))
+                     : nullptr;
+}
+
 // One DLL of the system directory, loaded by full path on the first Find and then kept for the
 // rest of the process: the wrappers below may be called until the process ends, from static
 // destructors as well, so it is never freed. A constant-initialised object: safe to define at

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/system_dlls.h"
 #include "framework/system_folders.h"
 
 namespace {
@@ -11,14 +12,6 @@ USHORT g_wNativeMachineForTesting = 0;
 
 // A 64-bit build is never redirected: it is the platform's own kind of program.
 constexpr bool kIs64BitBuild = sizeof(void*) == 8;
-
-// A kernel32 function that older systems lack; null there.
-template <typename Function>
-Function Kernel32Function(const char* pszName) {
-    const HMODULE hKernel32 = ::GetModuleHandleA("kernel32.dll");
-    return hKernel32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hKernel32, pszName)))
-                     : nullptr;
-}
 
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
@@ -39,7 +32,7 @@ bool SysnativeProgram(const char* pszName, CPathString& strPath) {
 // The native machine IsWow64Process2 reports; 0 where the system lacks it or it fails.
 USHORT NativeMachineCode() {
     if (g_wNativeMachineForTesting) return g_wNativeMachineForTesting;
-    const auto pIsWow64Process2 = Kernel32Function<IsWow64Process2Function>("IsWow64Process2");
+    const auto pIsWow64Process2 = KernelFunction<IsWow64Process2Function>("IsWow64Process2");
     USHORT wProcessMachine = 0, wNativeMachine = 0;
     return pIsWow64Process2 && pIsWow64Process2(::GetCurrentProcess(), &wProcessMachine, &wNativeMachine)
                ? wNativeMachine
@@ -47,7 +40,7 @@ USHORT NativeMachineCode() {
 }
 
 bool IsWow64ProcessTrue() {
-    const auto pIsWow64Process = Kernel32Function<IsWow64ProcessFunction>("IsWow64Process");
+    const auto pIsWow64Process = KernelFunction<IsWow64ProcessFunction>("IsWow64Process");
     BOOL bWow64 = FALSE;
     return pIsWow64Process && pIsWow64Process(::GetCurrentProcess(), &bWow64) && bWow64;
 }
@@ -81,8 +74,8 @@ bool FindSystemProgram(const char* pszName, bool bNative, SystemProgram& program
     if (bUnderWow64) {
         // Only where redirection can be turned off does the system directory's path reach the
         // 64-bit program.
-        if (!Kernel32Function<DisableRedirectionFunction>("Wow64DisableWow64FsRedirection") ||
-            !Kernel32Function<RevertRedirectionFunction>("Wow64RevertWow64FsRedirection"))
+        if (!KernelFunction<DisableRedirectionFunction>("Wow64DisableWow64FsRedirection") ||
+            !KernelFunction<RevertRedirectionFunction>("Wow64RevertWow64FsRedirection"))
             return false;
         program.bRedirectionOff = true;
     }
@@ -91,14 +84,14 @@ bool FindSystemProgram(const char* pszName, bool bNative, SystemProgram& program
 
 CFileSystemRedirectionOff::CFileSystemRedirectionOff(bool bTurnOff) {
     if (!bTurnOff || kIs64BitBuild || !IsWindows64()) return;
-    const auto pDisable = Kernel32Function<DisableRedirectionFunction>("Wow64DisableWow64FsRedirection");
+    const auto pDisable = KernelFunction<DisableRedirectionFunction>("Wow64DisableWow64FsRedirection");
     m_bTurnedOff = pDisable && pDisable(&m_pOldValue);
     m_bSucceeded = m_bTurnedOff;
 }
 
 CFileSystemRedirectionOff::~CFileSystemRedirectionOff() {
     if (!m_bTurnedOff) return;
-    if (const auto pRevert = Kernel32Function<RevertRedirectionFunction>("Wow64RevertWow64FsRedirection"))
+    if (const auto pRevert = KernelFunction<RevertRedirectionFunction>("Wow64RevertWow64FsRedirection"))
         pRevert(m_pOldValue);
 }
 
