@@ -19,8 +19,10 @@ public:
     // return FALSE, so no message loop of the application's own is entered.
     virtual BOOL InitInstance() { return FALSE; }
 
-    // The body of WinMain: records the instance and runs InitInstance. Returns the exit code.
+    // The body of WinMain: records the instance and runs InitInstance. Returns the exit code:
+    // the one set by SetExitCode (0 unless set) once InitInstance answers FALSE.
     int Run(HINSTANCE hInstance);
+    void SetExitCode(int nExitCode) { m_nExitCode = nExitCode; }
 
     HINSTANCE GetInstance() const { return m_hInstance; }
 
@@ -41,6 +43,7 @@ public:
 
 private:
     HINSTANCE m_hInstance;
+    int m_nExitCode = 0;
     CApplication* m_pPrevious;  // current again once this one is gone (tests stack them)
     static CApplication* s_pCurrent;
 };
@@ -48,3 +51,9 @@ private:
 // The full path of the running program's file, or an empty string when it does not fit
 // in MAX_PATH characters.
 std::string GetProgramFilePath();
+
+// The running program's file name without its folder ("setup.exe").
+std::string GetProgramFileName();
+
+// The process's command line without the program's name (quoted or not) and the blanks after it.
+std::string GetCommandArguments();
