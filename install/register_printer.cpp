@@ -5,12 +5,14 @@
 
 #include "framework/fixed_string.h"
 #include "framework/message_wait.h"
+#include "framework/run_log.h"
 #include "framework/scoped_handle.h"
 #include "framework/system_folders.h"
 #include "install/registration_rules.h"
 #include "payload/install_constants.h"
 #include "payload/printer_search.h"
 #include "payload/spooler.h"
+#include "payload/system_account.h"
 #include "payload/wow64.h"
 
 namespace {
@@ -44,6 +46,14 @@ bool StartHidden(const CFixedString<1000>& strCommand, const char* pszDirectory,
     return true;
 }
 
+// "printers before: A, B" for the log.
+void LogPrinters(const char* pszWhen, const std::vector<std::string>& printers) {
+    std::string strLine = std::string("printers ") + pszWhen + ":";
+    for (std::size_t i = 0; i < printers.size(); ++i) strLine += (i ? ", " : " ") + printers[i];
+    if (printers.empty()) strLine += " none";
+    LogStep(strLine);
+}
+
 }  // namespace
 
 DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
@@ -55,6 +65,7 @@ DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
 RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform) {
     std::vector<std::string> before;
     if (!EnumerateLocalPrinters(before)) return {RegistrationResult::GaveUp, false};
+    LogPrinters("before", before);
     const int nCountBefore = CountPrintersContaining(before, kModelName);
 
     const std::string strNewName = NewPrinterName(variant, nCountBefore);
@@ -67,25 +78,43 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     // The install command runs in the staging directory. It is handed to it rather than made
     // this program's current directory, which would keep the directory from being removed.
     CKernelHandle hProcess;
-    if (!StartHidden(strInstall, kStagingDirectory, platform, &hProcess)) return {RegistrationResult::Failure, true};
+    LogStep(std::string("print-UI: ") + strInstall.c_str());
+    if (!StartHidden(strInstall, kStagingDirectory, platform, &hProcess)) {
+        LogStep("print-UI: could not be started");
+        return {RegistrationResult::Failure, true};
+    }
     // The caller's windows stay answered meanwhile; they refuse what must not happen then.
-    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0)
+    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0) {
+        LogStep("print-UI: still running after the wait");
         return {RegistrationResult::Failure, false};  // still running: it may read the staged files
+    }
+    DWORD dwExitCode = 0;
+    if (::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode))
+        LogStep("print-UI: exit code " + std::to_string(dwExitCode));
     hProcess.Reset();
     WaitHandlingMessages(nullptr, 100);
 
     std::vector<std::string> after;
     if (!EnumerateLocalPrinters(after)) return {RegistrationResult::GaveUp, true};
+    LogPrinters("after", after);
     if (!IsRegistrationSuccess(nCountBefore, CountPrintersContaining(after, kModelName)))
         return {RegistrationResult::Failure, true};
 
+    // The default printer is a setting of the user: the SYSTEM account of a deployment service
+    // has none that anybody would see.
+    if (IsRunningAsLocalSystem()) {
+        LogStep("default printer: skipped, running as SYSTEM");
+        return {RegistrationResult::Success, true};
+    }
     CFixedString<1000> strDefault;
     const std::string strAdded = AddedPrinter(strNewName, before, after);
     // Not waited for, so it must not run in the staging directory: that would keep the
     // directory from being removed once the staged files are gone.
     CPathString strSystem;
     if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()) &&
-        GetSystemFolder(strSystem))
+        GetSystemFolder(strSystem)) {
+        LogStep(std::string("print-UI: ") + strDefault.c_str());
         StartHidden(strDefault, strSystem.c_str(), platform, nullptr);  // its result is not observed
+    }
     return {RegistrationResult::Success, true};
 }

@@ -18,7 +18,9 @@ struct RegistrationResult {
 // default-printer command for the printer this install added. On the x64 platform both
 // commands run in the 64-bit system's rundll32, whose print-UI component installs the x64
 // driver (wow64.h). GaveUp when the spooler cannot be enumerated; an empty spooler counts 0
-// printers. The wait (at most 90 s, then a pause of 100 ms) handles the thread's messages
+// printers. As the local SYSTEM account (payload/system_account.h) no default is set: that is
+// a per-user setting. Every command line, its exit code and both printer lists are logged
+// (framework/run_log.h). The wait (at most 90 s, then a pause of 100 ms) handles the thread's messages
 // (framework/message_wait.h): the caller's windows must refuse what may not happen meanwhile.
 RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform);
 
