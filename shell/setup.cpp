@@ -4,6 +4,7 @@
 #include "framework/file_io.h"
 #include "framework/profile.h"
 #include "framework/system_dlls.h"
+#include "payload/deploy_options.h"
 #include "payload/os_version.h"
 #include "payload/payload_ids.h"
 #include "payload/printer_name.h"
@@ -44,11 +45,21 @@ void EnableDialogControls() {
 }  // namespace
 
 BOOL CSetupApp::InitInstance() {
-    EnableDialogControls();
+    const DeployOptions options = ParseDeployOptions(GetCommandArguments());
+    SetExitCode(options.bSilent ? RunSilent(options) : RunInteractive(options));
+    return FALSE;
+}
+
+void CSetupApp::StartUp() {
     g_strAppDir = ProgramDirectory();
     LoadConfiguration();
+}
+
+void CSetupApp::RunSetupWizard() {
+    EnableDialogControls();
+    StartUp();
+    m_nInstallExitCode = kExitCancelled;
     RunWizard();
-    return FALSE;
 }
 
 void CSetupApp::LoadConfiguration() {

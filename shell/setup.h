@@ -8,6 +8,7 @@
 
 #include "framework/application.h"
 #include "framework/fixed_string.h"
+#include "payload/deploy_options.h"
 #include "wizard/LanguageDlg.h"      // g_wLanguage, the language page's choice
 #include "wizard/dialog_strings.h"   // g_strLanguageFile, the active language file
 
@@ -15,9 +16,25 @@ struct PatchRule;
 
 class CSetupApp : public CApplication {
 public:
-    // Start-up: program directory, language files, setting file, printer name, then the
-    // wizard. Always answers FALSE, which ends the process once the wizard has ended.
+    // Start-up: the command line, then program directory, language files, setting file,
+    // printer name, then the wizard, or the installation alone when the command line asks for
+    // silence. Always answers FALSE, which ends the process with the run's exit code
+    // (payload/deploy_options.h) once the wizard or the installation has ended.
     BOOL InitInstance() override;
+
+    // The interactive run: a usage box for /? or a bad argument, a box when another setup or
+    // uninstaller runs, else the wizard. Returns the exit code.
+    int RunInteractive(const DeployOptions& options);
+
+    // The silent run: no window and no message box; every step into the log. Installs what
+    // the wizard installs with the choices it preselects. Returns the exit code.
+    int RunSilent(const DeployOptions& options);
+
+    // The start-up before the wizard: program directory, then LoadConfiguration.
+    void StartUp();
+
+    // The dialogs' common controls, the start-up and the wizard.
+    void RunSetupWizard();
 
     // The start-up steps that follow the program directory, working on g_strAppDir: the
     // language folder and file, the setting file and the printer name.
@@ -50,8 +67,12 @@ public:
     void RunWizard();
 
     // The whole installation for g_szPrinterName, the detected system and the language page's
-    // choice, owned by the main window (install/install_driver.h).
+    // choice, owned by the main window (install/install_driver.h). Records the exit code of
+    // its outcome.
     virtual void InstallDriver();
+
+    // The exit code of the last installation; "cancelled" while none ran.
+    int m_nInstallExitCode = kExitCancelled;
 
     // The housekeeping before an install, for g_szPrinterName (payload/prepare_install.h).
     virtual void PrepareInstall();
