@@ -13,7 +13,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
-  clang libclang-rt-14-dev osslsigncode nsis python3-pefile python3-pil
+  clang libclang-rt-14-dev osslsigncode nsis python3-pefile python3-pil wixl
 )
 
 missing_packages() {
