@@ -9,7 +9,8 @@
 #   Q73_USES_STAND_INS    TRUE when the payload carries stand-ins instead of vendor files
 #
 # A release build (Q73_RELEASE, the `release` preset) never makes a stand-in: it stops here,
-# listing every vendor file that is missing or has another size than the manifest gives.
+# listing every vendor file that is missing, has another size than the manifest gives or is a
+# PE file built for another machine than its set's.
 
 option(Q73_RELEASE "Build for release: every vendor file from Q73_VENDOR_DIR, never a stand-in" OFF)
 
@@ -57,7 +58,7 @@ else()
   if(q73_vendor_result EQUAL 1 AND Q73_RELEASE)
     message(FATAL_ERROR
       "A release build takes every file of the platform and of the printer's maker from the "
-      "vendor folder, at the size res/payload.manifest gives; ${q73_vendor_where}. "
+      "vendor folder, at the size res/payload.manifest gives and for its set's machine; ${q73_vendor_where}. "
       "These files are missing or differ:\n${q73_vendor_report}\n"
       "Set -DQ73_VENDOR_DIR=<folder> (the release preset's default is vendor/ in the source "
       "tree), or configure a test build with stand-ins: cmake --preset wine")
@@ -66,8 +67,8 @@ else()
     message(FATAL_ERROR "Q73_VENDOR_DIR: ${q73_vendor_where}; these files are missing or differ:\n"
       "${q73_vendor_report}")
   elseif(q73_vendor_result EQUAL 1)
-    message(WARNING "Q73_VENDOR_DIR: these files differ from the sizes the payload expects; the "
-      "payload check will fail:\n${q73_vendor_report}")
+    message(WARNING "Q73_VENDOR_DIR: these files differ from the sizes or machines the payload "
+      "expects; the payload check will fail:\n${q73_vendor_report}")
   endif()
 
   execute_process(

@@ -20,9 +20,10 @@ public:
     virtual BOOL InitInstance() { return FALSE; }
 
     // The body of WinMain: records the instance and runs InitInstance. Returns the exit code:
-    // the one set by SetExitCode (0 unless set) once InitInstance answers FALSE.
+    // 1 when InitInstance answers TRUE, else the one SetExitCode gave (0 unless set).
     int Run(HINSTANCE hInstance);
     void SetExitCode(int nExitCode) { m_nExitCode = nExitCode; }
+    int GetExitCode() const { return m_nExitCode; }
 
     HINSTANCE GetInstance() const { return m_hInstance; }
 

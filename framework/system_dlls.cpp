@@ -19,6 +19,7 @@ Function As(FARPROC pFunction) {
 
 CSystemLibrary g_spooler("winspool.drv");
 CSystemLibrary g_commonControls("comctl32.dll");
+CSystemLibrary g_setupApi("setupapi.dll");
 
 // Calls the library's function of that name and type; FALSE, with Find's last error, when it
 // cannot be had.
@@ -102,6 +103,18 @@ BOOL DeletePrinter(HANDLE hPrinter) { return Call<decltype(&::DeletePrinter)>(g_
 BOOL DeletePrinterDriverA(LPSTR pszName, LPSTR pszEnvironment, LPSTR pszDriverName) {
     return Call<decltype(&::DeletePrinterDriverA)>(g_spooler, "DeletePrinterDriverA", pszName, pszEnvironment,
                                                    pszDriverName);
+}
+
+HRESULT DeletePrinterDriverPackageA(LPCSTR pszServer, LPCSTR pszInfPath, LPCSTR pszEnvironment) {
+    using Function = HRESULT(WINAPI*)(LPCSTR, LPCSTR, LPCSTR);
+    const FARPROC pFunction = g_spooler.Find("DeletePrinterDriverPackageA");
+    return pFunction ? As<Function>(pFunction)(pszServer, pszInfPath, pszEnvironment)
+                     : HRESULT_FROM_WIN32(::GetLastError());
+}
+
+BOOL SetupUninstallOEMInfA(PCSTR pszInfFileName, DWORD dwFlags, PVOID pReserved) {
+    return Call<BOOL(WINAPI*)(PCSTR, DWORD, PVOID)>(g_setupApi, "SetupUninstallOEMInfA", pszInfFileName, dwFlags,
+                                                   pReserved);
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) {

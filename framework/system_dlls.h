@@ -62,6 +62,13 @@ BOOL DeleteFormA(HANDLE hPrinter, LPSTR pszFormName);
 BOOL DeletePrinter(HANDLE hPrinter);
 BOOL DeletePrinterDriverA(LPSTR pszName, LPSTR pszEnvironment, LPSTR pszDriverName);
 
+// winspool.drv of Vista and later; declared here because the headers of the oldest supported
+// system lack it. Where the system lacks it: HRESULT_FROM_WIN32 of the loader's error.
+HRESULT DeletePrinterDriverPackageA(LPCSTR pszServer, LPCSTR pszInfPath, LPCSTR pszEnvironment);
+
+// setupapi.dll (not a known DLL on Windows 2000 and XP; Windows 2000 lacks this function).
+BOOL SetupUninstallOEMInfA(PCSTR pszInfFileName, DWORD dwFlags, PVOID pReserved);
+
 // comctl32.dll, the system directory's (version 5.8 on every supported system; the programs
 // ask for no version 6 through their manifests): pass only ICC_ flags that version knows.
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);

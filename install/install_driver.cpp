@@ -92,14 +92,15 @@ private:
     bool m_bPatched = false;
 };
 
-// Stages the uninstaller, the INF and the driver set for the system and language. False as soon
-// as one file cannot be staged.
+// Stages the uninstaller, the INF with its catalog and the driver set for the system and
+// language. False as soon as one file cannot be staged.
 bool StageEverything(CStagedSet& staged, const InstallRequest& request) {
     const std::string_view printerName = request.printerName;
     if (!staged.PrepareDirectories()) return false;
     const StagingPlaces kAlone = StagingPlaces::StagingDirectory;
     if (!staged.Stage(payload_ids::kUninstaller, UninstallerFileName(printerName), kAlone, false) ||
-        !staged.Stage(payload_ids::kInf, DriverFileName(kInfFile, printerName), kAlone, false))
+        !staged.Stage(payload_ids::kInf, DriverFileName(kInfFile, printerName), kAlone, false) ||
+        !staged.Stage(payload_ids::kCatalog, DriverFileName(kCatalogFile, printerName), kAlone, false))
         return false;
     const std::vector<StagedFile> plan = StagingPlan(request.platform.architecture, request.nOSVersion,
                                                      request.wSystemLangId, request.wLanguage);

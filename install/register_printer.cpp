@@ -20,11 +20,14 @@ namespace {
 constexpr DWORD kInstallWaitMs = 90000;
 DWORD g_dwInstallWaitMs = kInstallWaitMs;
 
-// Starts the command line hidden in pszDirectory, in the system's own rundll32 of the platform,
-// never one found on the search path (a planted copy in the current directory or beside the
-// program would run otherwise). The process handle is returned through pProcess when it is
-// given.
-bool StartHidden(const CFixedString<1000>& strCommand, const char* pszDirectory, const InstallPlatform& platform,
+// Starts the command line in pszDirectory, in the system's own rundll32 of the platform, never
+// one found on the search path (a planted copy in the current directory or beside the program
+// would run otherwise). The process handle is returned through pProcess when it is given.
+// Shown normally, not hidden: the show state a process is started with applies to the first
+// window it shows, and rundll32 hands it to the print UI, whose first window may be a prompt
+// an administrator must answer (an unsigned driver package on Windows 10 and 11). rundll32
+// itself has no window and no console, so nothing else appears.
+bool StartPrintUi(const CFixedString<1000>& strCommand, const char* pszDirectory, const InstallPlatform& platform,
                  CKernelHandle* pProcess) {
     SystemProgram rundll32;
     if (!FindSystemProgram("rundll32.exe", platform.bNativePrintUi, rundll32)) return false;
@@ -35,7 +38,7 @@ bool StartHidden(const CFixedString<1000>& strCommand, const char* pszDirectory,
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
+    startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process = {};
     if (!::CreateProcessA(strProgram.c_str(), strWritable.GetBufferUnsafe(), nullptr, nullptr, FALSE, 0,
                           nullptr, pszDirectory, &startup, &process))
@@ -79,7 +82,7 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     // this program's current directory, which would keep the directory from being removed.
     CKernelHandle hProcess;
     LogStep(std::string("print-UI: ") + strInstall.c_str());
-    if (!StartHidden(strInstall, kStagingDirectory, platform, &hProcess)) {
+    if (!StartPrintUi(strInstall, kStagingDirectory, platform, &hProcess)) {
         LogStep("print-UI: could not be started");
         return {RegistrationResult::Failure, true};
     }
@@ -114,7 +117,7 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()) &&
         GetSystemFolder(strSystem)) {
         LogStep(std::string("print-UI: ") + strDefault.c_str());
-        StartHidden(strDefault, strSystem.c_str(), platform, nullptr);  // its result is not observed
+        StartPrintUi(strDefault, strSystem.c_str(), platform, nullptr);  // its result is not observed
     }
     return {RegistrationResult::Success, true};
 }

@@ -13,8 +13,9 @@ struct RegistrationResult {
     bool bProcessEnded;
 };
 
-// Counts the model's printers, runs the install command hidden (rundll32 by its full path in
-// the system directory, from "C:\TEMP"), waits for it, recounts, and on success starts the
+// Counts the model's printers, runs the install command (rundll32 by its full path in the
+// system directory, from "C:\TEMP"; shown, so that a prompt of the print UI can be seen), waits
+// for it, recounts, and on success starts the
 // default-printer command for the printer this install added. On the x64 platform both
 // commands run in the 64-bit system's rundll32, whose print-UI component installs the x64
 // driver (wow64.h). GaveUp when the spooler cannot be enumerated; an empty spooler counts 0

@@ -26,28 +26,31 @@ inline constexpr DriverFile kUnidrvFile = {false, "UNIDRV.DLL"};
 inline constexpr DriverFile kUnidrvHelpFile = {false, "UNIDRV.HLP"};
 inline constexpr DriverFile kUnidrvUiFile = {false, "UNIDRVUI.DLL"};
 inline constexpr DriverFile kUniresFile = {false, "UNIRES.DLL"};
+// The driver package's catalog, under the name the INF gives it (CatalogFile=): staged beside
+// the INF for the print UI and copied with the set.
+inline constexpr DriverFile kCatalogFile = {false, "Q73.cat"};
 
 // The driver set, in the order the installer deletes it before staging.
 inline constexpr DriverFile kDriverFileSet[] = {
     kStandardNamesFile, kGpdFile, kIniFile, kRenderingPluginFile, kConfigPluginFile, kFontMetricsFile,
-    kResourceLibraryFile, kUnidrvFile, kUnidrvHelpFile, kUnidrvUiFile, kUniresFile,
+    kResourceLibraryFile, kUnidrvFile, kUnidrvHelpFile, kUnidrvUiFile, kUniresFile, kCatalogFile,
 };
 
 // The same set, in the order the installer copies it into the driver directory.
 inline constexpr DriverFile kDriverCopyOrder[] = {
     kUnidrvFile, kGpdFile, kUnidrvUiFile, kUnidrvHelpFile, kUniresFile, kStandardNamesFile,
-    kFontMetricsFile, kIniFile, kResourceLibraryFile, kRenderingPluginFile, kConfigPluginFile,
+    kFontMetricsFile, kIniFile, kResourceLibraryFile, kRenderingPluginFile, kConfigPluginFile, kCatalogFile,
 };
 
 // The x64 set on 64-bit Windows: the same files and orders without the Unidrv core, which that
 // platform supplies itself (the INF's Needs) and which is never ours to delete there.
 inline constexpr DriverFile kX64DriverFileSet[] = {
     kStandardNamesFile, kGpdFile, kIniFile, kRenderingPluginFile, kConfigPluginFile, kFontMetricsFile,
-    kResourceLibraryFile,
+    kResourceLibraryFile, kCatalogFile,
 };
 inline constexpr DriverFile kX64DriverCopyOrder[] = {
     kGpdFile, kStandardNamesFile, kFontMetricsFile, kIniFile, kResourceLibraryFile, kRenderingPluginFile,
-    kConfigPluginFile,
+    kConfigPluginFile, kCatalogFile,
 };
 
 inline std::string DriverFileName(const DriverFile& file, std::string_view printerName) {

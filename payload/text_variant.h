@@ -11,3 +11,7 @@ constexpr bool IsChineseLanguage(std::uint16_t wLangId) { return (wLangId & 0xFF
 // Simplified on a 0x0804 system and Traditional on every other.
 enum class TextVariant { English, SimplifiedChinese, TraditionalChinese };
 TextVariant ChooseTextVariant(std::uint16_t wLanguage, std::uint16_t wSystemLangId);
+
+// For texts shown before or without the language page: Chinese on Chinese systems (the rule
+// above), English elsewhere.
+TextVariant SystemTextVariant(std::uint16_t wSystemLangId);

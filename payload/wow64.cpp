@@ -7,6 +7,7 @@
 namespace {
 
 bool g_bHideSysnative = false;
+USHORT g_wNativeMachineForTesting = 0;
 
 // A 64-bit build is never redirected: it is the platform's own kind of program.
 constexpr bool kIs64BitBuild = sizeof(void*) == 8;
@@ -20,6 +21,7 @@ Function Kernel32Function(const char* pszName) {
 }
 
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
 using DisableRedirectionFunction = BOOL(WINAPI*)(PVOID*);
 using RevertRedirectionFunction = BOOL(WINAPI*)(PVOID);
 
@@ -34,13 +36,40 @@ bool SysnativeProgram(const char* pszName, CPathString& strPath) {
     return strPath.append("\\") && strPath.append(pszName);
 }
 
-}  // namespace
+// The native machine IsWow64Process2 reports; 0 where the system lacks it or it fails.
+USHORT NativeMachineCode() {
+    if (g_wNativeMachineForTesting) return g_wNativeMachineForTesting;
+    const auto pIsWow64Process2 = Kernel32Function<IsWow64Process2Function>("IsWow64Process2");
+    USHORT wProcessMachine = 0, wNativeMachine = 0;
+    return pIsWow64Process2 && pIsWow64Process2(::GetCurrentProcess(), &wProcessMachine, &wNativeMachine)
+               ? wNativeMachine
+               : 0;
+}
 
-bool IsWindows64() {
-    if constexpr (kIs64BitBuild) return true;
+bool IsWow64ProcessTrue() {
     const auto pIsWow64Process = Kernel32Function<IsWow64ProcessFunction>("IsWow64Process");
     BOOL bWow64 = FALSE;
     return pIsWow64Process && pIsWow64Process(::GetCurrentProcess(), &bWow64) && bWow64;
+}
+
+}  // namespace
+
+NativeMachine RunningNativeMachine() {
+    switch (NativeMachineCode()) {
+    case 0:
+        return kIs64BitBuild || IsWow64ProcessTrue() ? NativeMachine::X64 : NativeMachine::X86;
+    case IMAGE_FILE_MACHINE_I386:
+        return NativeMachine::X86;
+    case IMAGE_FILE_MACHINE_AMD64:
+        return NativeMachine::X64;
+    default:
+        return NativeMachine::Other;
+    }
+}
+
+bool IsWindows64() {
+    if constexpr (kIs64BitBuild) return true;
+    return RunningNativeMachine() == NativeMachine::X64;
 }
 
 const InstallPlatform& RunningPlatform() { return InstallPlatformFor(IsWindows64()); }
@@ -74,3 +103,5 @@ CFileSystemRedirectionOff::~CFileSystemRedirectionOff() {
 }
 
 void HideSysnativeForTesting(bool bHide) { g_bHideSysnative = bHide; }
+
+void ReplaceNativeMachineForTesting(unsigned short wImageFileMachine) { g_wNativeMachineForTesting = wImageFileMachine; }

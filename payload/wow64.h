@@ -7,8 +7,14 @@
 #include "framework/fixed_string.h"
 #include "payload/install_platform.h"
 
-// True when this process runs under WoW64 on 64-bit Windows (and in a 64-bit build). Windows
-// 2000 and XP before SP2 have no IsWow64Process: they are 32-bit systems.
+// The processor the system runs on natively. Where the system has IsWow64Process2 (Windows 10
+// 1511 and later) it decides: it tells ARM64 Windows, where IsWow64Process says true as on
+// x64, from x64. Elsewhere: X64 when IsWow64Process says so (or in a 64-bit build), else X86.
+enum class NativeMachine { X86, X64, Other };
+NativeMachine RunningNativeMachine();
+
+// True on x64 Windows, which this 32-bit process meets through WoW64 (and in a 64-bit build).
+// Windows 2000 and XP before SP2 have no IsWow64Process: they are 32-bit systems.
 bool IsWindows64();
 
 // The platform of the running system: x64 on 64-bit Windows, x86 otherwise.
@@ -46,6 +52,10 @@ private:
     bool m_bTurnedOff = false;
     bool m_bSucceeded = true;
 };
+
+// For tests only: act as a system whose IsWow64Process2 reports wImageFileMachine (an
+// IMAGE_FILE_MACHINE_ value) as the native machine; 0 asks the system again.
+void ReplaceNativeMachineForTesting(unsigned short wImageFileMachine);
 
 // For tests only: act as a system without Sysnative (XP x64 without its hotfix) when bHide.
 void HideSysnativeForTesting(bool bHide);

@@ -3,6 +3,7 @@
 #include "decorations.h"
 #include "framework/fixed_string.h"
 #include "inf_file.h"
+#include "inf_version.h"
 #include "target_platform.h"
 #include "unidrv_sections.h"
 
@@ -70,6 +71,7 @@ public:
         if (strSection.empty())
             return Outcome::Failure(ERROR_SECTION_NOT_FOUND, "no install section [" + strBase + "] for " +
                                                                  kArchitectureDecoration + " in the INF");
+        m_package.strInstallSection = strSection;
         TakeKeysOf(strSection);
         Outcome outcome = ReadIncludes(strSection);
         if (outcome.Succeeded()) outcome = FollowDataSections(strSection);
@@ -305,10 +307,18 @@ Outcome ReadDriverPackage(const char* pszInfPath, const char* pszModel, DriverPa
 
     CInfFile inf;
     Outcome outcome = inf.Open(strInfPath.c_str());
+    if (outcome.Succeeded()) outcome = CheckInfVersion(inf, strFolder);
     if (!outcome.Succeeded()) return outcome;
+    package.strInfPath = strInfPath.c_str();
     CPackageReader reader(inf, strFolder, package);
     std::string strInstallSection;
     outcome = reader.FindModel(pszModel, strInstallSection);
     if (outcome.Succeeded()) outcome = reader.FollowInstallSection(strInstallSection);
     return outcome;
+}
+
+Outcome ApplyDriverRegistry(const DriverPackage& package) {
+    CInfFile inf;
+    const Outcome outcome = inf.Open(package.strInfPath.c_str());
+    return outcome.Succeeded() ? inf.InstallRegistry(package.strInstallSection) : outcome;
 }

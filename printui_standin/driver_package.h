@@ -1,5 +1,6 @@
 // A printer driver as an INF describes it: what the platform's print UI reads before it copies
 // anything. The INF is read with the platform's parser (inf_file.h):
+//   [Version]        must be a printer INF the platform accepts (inf_version.h);
 //   [Manufacturer]   each entry's models section, decorated for this architecture
 //                    (decorations.h); the first model whose name is the one asked for
 //                    (ignoring case) gives the install section, itself decorated the same way;
@@ -10,7 +11,7 @@
 //                    subdirectory) and SourceDisksNames (the disk's path), relative to the
 //                    INF's folder, and must be there;
 //   DestinationDirs  every copy goes to the printer driver directory (66000).
-// AddReg and the other registry sections are not carried out.
+// The install section's AddReg is carried out by ApplyDriverRegistry, once the driver is added.
 #pragma once
 
 #include <string>
@@ -24,6 +25,8 @@ struct DriverPackageFile {
 };
 
 struct DriverPackage {
+    std::string strInfPath;         // the INF's full path
+    std::string strInstallSection;  // the model's install section, decorated as the INF has it
     std::string strModel;  // the driver's name, as the INF spells it
     std::string strDriverFile;
     std::string strConfigFile;
@@ -43,3 +46,7 @@ struct DriverPackage {
 // an install section that cannot be followed, or any file it names that is not where its source
 // layout says; package is then incomplete and must not be used. Reads files only.
 Outcome ReadDriverPackage(const char* pszInfPath, const char* pszModel, DriverPackage& package);
+
+// Writes the registry values of the install section's AddReg lines, with the platform's setup
+// API. A refusal names the section when the setup API fails.
+Outcome ApplyDriverRegistry(const DriverPackage& package);

@@ -71,3 +71,10 @@ std::string CInfFile::GetValue(const std::string& strSection, const std::string&
     if (FindLine(strSection, strKey, context)) GetField(context, 1, strValue);
     return strValue;
 }
+
+Outcome CInfFile::InstallRegistry(const std::string& strSection) const {
+    if (::SetupInstallFromInfSectionA(nullptr, m_hInf, strSection.c_str(), SPINST_REGISTRY, nullptr, nullptr, 0,
+                                      nullptr, nullptr, nullptr, nullptr))
+        return Outcome::Success();
+    return Outcome::Failure(::GetLastError(), "cannot apply the registry lines of [" + strSection + "]");
+}

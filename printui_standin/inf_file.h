@@ -36,6 +36,9 @@ public:
     // The value of KEY=VALUE in a section: its first field, "" when the key is absent.
     std::string GetValue(const std::string& strSection, const std::string& strKey) const;
 
+    // Carries out the registry directives (AddReg, DelReg, ...) of an install section.
+    Outcome InstallRegistry(const std::string& strSection) const;
+
 private:
     HINF m_hInf = INVALID_HANDLE_VALUE;
 };

@@ -33,6 +33,7 @@ CPrintUiKnobs CPrintUiKnobs::FromEnvironment() {
     knobs.bFail = ReadVariable("Q73_PRINTUI_FAIL", strValue) && std::string_view(strValue) == "1";
     if (ReadVariable("Q73_PRINTUI_HANG", strValue)) ParseHangSeconds(strValue, knobs.nHangSeconds);
     knobs.bHasName = ReadVariable("Q73_PRINTUI_NAME", knobs.strName);
+    ReadVariable("Q73_PRINTUI_SHOW_LOG", knobs.strShowLogPath);
     if (!ReadVariable("Q73_PRINTUI_LOG", knobs.strLogPath) && !DefaultLogPath(knobs.strLogPath))
         knobs.strLogPath.assign("C:\\windows\\temp\\q73-printui.log");
     return knobs;

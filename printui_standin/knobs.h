@@ -4,6 +4,8 @@
 //   Q73_PRINTUI_HANG=N      sleep N seconds (1..3600) after logging, before acting
 //   Q73_PRINTUI_NAME=OTHER  /if adds the printer as OTHER instead of the /b name
 //   Q73_PRINTUI_LOG=PATH    the log file (default %WINDIR%\temp\q73-printui.log)
+//   Q73_PRINTUI_SHOW_LOG=PATH  a file that gets, for every call, the show state rundll32 passed
+//                           to the entry (its nCmdShow, from the starter's STARTUPINFO) as a line
 // An unset, empty, too long or malformed knob counts as not set.
 #pragma once
 
@@ -15,6 +17,7 @@ struct CPrintUiKnobs {
     bool bHasName = false;
     CPathString strName;
     CPathString strLogPath;  // always set: the knob or the default
+    CPathString strShowLogPath;  // empty: not asked for
 
     static CPrintUiKnobs FromEnvironment();
 };

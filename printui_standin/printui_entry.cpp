@@ -6,9 +6,10 @@
 // Every call appends its command line to the log file, then may sleep (Q73_PRINTUI_HANG),
 // then carries out /if or /y (see command_line.h; knobs and log path in knobs.h). /if installs
 // the way the platform does: the driver from the INF (driver_package.h) into the driver
-// directory and the spooler, then the printer on the port. It never shows UI. A refused or
-// failed call appends its reason to the log and ends rundll32 with exit code 1 (entry points of
-// rundll32 return nothing, and rundll32 itself would exit with 0); nothing is added then.
+// directory and the spooler, its registry lines, then the printer on the port. It never shows
+// UI. A refused or failed call appends its reason to the log and ends rundll32 with exit code 1
+// (entry points of rundll32 return nothing, and rundll32 itself would exit with 0); nothing is
+// added then.
 #include <windows.h>
 
 #include <string>
@@ -33,16 +34,18 @@ Outcome InstallPrinter(const PrintUiCommand& command, const CPrintUiKnobs& knobs
     DriverPackage package;
     Outcome outcome = ReadDriverPackage(command.strInfPath.c_str(), command.strModel.c_str(), package);
     if (outcome.Succeeded()) outcome = InstallDriverPackage(package);
+    if (outcome.Succeeded()) outcome = ApplyDriverRegistry(package);
     if (!outcome.Succeeded()) return outcome;
     const char* pszName = knobs.bHasName ? knobs.strName.c_str() : command.strName.c_str();
     return AddLocalPrinter(pszName, command.strPort.c_str(), package.strModel.c_str());
 }
 
 // False when the call was refused or failed: the log then says why.
-bool Run(const std::string& strCommandLine) {
+bool Run(const std::string& strCommandLine, int nCmdShow) {
     const CPrintUiKnobs knobs = CPrintUiKnobs::FromEnvironment();
     if (!AppendCallLog(knobs.strLogPath.c_str(), strCommandLine))
         Report(std::string("cannot append to ") + knobs.strLogPath.c_str());
+    if (!knobs.strShowLogPath.empty()) AppendCallLog(knobs.strShowLogPath.c_str(), std::to_string(nCmdShow));
     if (knobs.nHangSeconds) ::Sleep(knobs.nHangSeconds * 1000);
 
     const ParseResult parsed = ParsePrintUiCommandLine(strCommandLine);
@@ -78,7 +81,7 @@ void EndCall(bool bSucceeded) {
 
 extern "C" {
 
-void CALLBACK PrintUIEntryW(HWND, HINSTANCE, LPCWSTR pszCommandLine, int) {
+void CALLBACK PrintUIEntryW(HWND, HINSTANCE, LPCWSTR pszCommandLine, int nCmdShow) {
     // The installer passed ANSI bytes; the ANSI code page gives exactly those bytes back.
     std::string strCommandLine;
     if (pszCommandLine && *pszCommandLine) {
@@ -89,11 +92,11 @@ void CALLBACK PrintUIEntryW(HWND, HINSTANCE, LPCWSTR pszCommandLine, int) {
                 strCommandLine.assign(buffer.data());
         }
     }
-    EndCall(Run(strCommandLine));
+    EndCall(Run(strCommandLine, nCmdShow));
 }
 
-void CALLBACK PrintUIEntry(HWND, HINSTANCE, LPCSTR pszCommandLine, int) {
-    EndCall(Run(pszCommandLine ? std::string(pszCommandLine) : std::string()));
+void CALLBACK PrintUIEntry(HWND, HINSTANCE, LPCSTR pszCommandLine, int nCmdShow) {
+    EndCall(Run(pszCommandLine ? std::string(pszCommandLine) : std::string(), nCmdShow));
 }
 
 }  // extern "C"

@@ -10,7 +10,8 @@ add_library(q73_printui_portable STATIC
 target_include_directories(q73_printui_portable PUBLIC ${q73_standin})
 
 # Reading a driver from its INF with the platform's INF parser; its tests link it in process.
-add_library(q73_printui_inf STATIC ${q73_standin}/driver_package.cpp ${q73_standin}/inf_file.cpp)
+add_library(q73_printui_inf STATIC ${q73_standin}/driver_package.cpp ${q73_standin}/inf_file.cpp
+  ${q73_standin}/inf_version.cpp)
 target_link_libraries(q73_printui_inf PUBLIC q73_printui_portable q73_framework setupapi)
 
 # The exports under their plain names. On x86 the linker knows a __stdcall function by its

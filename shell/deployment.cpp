@@ -9,24 +9,19 @@
 #include "payload/deploy_texts.h"
 #include "payload/instance_lock.h"
 #include "payload/install_platform.h"
+#include "shell/machine_check.h"
 #include "shell/setup.h"
 
 namespace {
 
 constexpr char kDefaultLogName[] = "q73-setup.log";
 
-// The variant of the system's language, as the language page preselects it.
-TextVariant SystemTextVariant() {
-    const LANGID wLangId = ::GetSystemDefaultLangID();
-    return ChooseTextVariant(IsChineseLanguage(wLangId) ? 0 : 1, wLangId);
-}
-
 }  // namespace
 
 int CSetupApp::RunInteractive(const DeployOptions& options) {
     if (!options.strLogPath.empty()) OpenRunLog(options.strLogPath.c_str());
     LogStep("setup started: " + GetCommandArguments());
-    const TextVariant variant = SystemTextVariant();
+    const TextVariant variant = SystemTextVariant(::GetSystemDefaultLangID());
     if (!options.IsValid() || options.bUsage) {
         if (!options.IsValid()) LogStep("unknown or malformed argument: " + options.strBadArgument);
         const std::string strTitle = GetTitle();
@@ -61,7 +56,7 @@ int CSetupApp::RunSilent(const DeployOptions& options) {
         return LogExitCode(kExitAlreadyRunning);
     }
     CSilentNotifications silence;
-    StartUp();
+    if (!StartUp()) return LogExitCode(kUnsupportedSystemExitCode);
     // What the language page preselects: Chinese on a Chinese system, English elsewhere.
     g_wLanguage = IsChineseLanguage(::GetSystemDefaultLangID()) ? 0 : 1;
     LogStep("Windows: operating-system code " + std::to_string(g_nOSVersion) + (g_bWindows64 ? ", 64-bit" : ", 32-bit") +

@@ -11,6 +11,7 @@
 #include "payload/spooler.h"
 #include "payload/wow64.h"
 #include "shell/language_choice.h"
+#include "shell/machine_check.h"
 
 // Static initialisation runs in definition order: the paths start empty, then the
 // operating-system code and the 64-bit fact are fixed, then the application object is
@@ -50,15 +51,21 @@ BOOL CSetupApp::InitInstance() {
     return FALSE;
 }
 
-void CSetupApp::StartUp() {
+bool CSetupApp::StartUp() {
+    // Before anything is written: the language files and the setting file beside the program.
+    if (!CheckSystemTakesTheDriver(*this)) return false;
     g_strAppDir = ProgramDirectory();
     LoadConfiguration();
+    return true;
 }
 
 void CSetupApp::RunSetupWizard() {
-    EnableDialogControls();
-    StartUp();
+    if (!StartUp()) {
+        m_nInstallExitCode = kUnsupportedSystemExitCode;
+        return;
+    }
     m_nInstallExitCode = kExitCancelled;
+    EnableDialogControls();
     RunWizard();
 }
 

@@ -16,10 +16,9 @@ struct PatchRule;
 
 class CSetupApp : public CApplication {
 public:
-    // Start-up: the command line, then program directory, language files, setting file,
-    // printer name, then the wizard, or the installation alone when the command line asks for
-    // silence. Always answers FALSE, which ends the process with the run's exit code
-    // (payload/deploy_options.h) once the wizard or the installation has ended.
+    // Start-up: the command line, then the wizard, or the installation alone when the command
+    // line asks for silence. Always answers FALSE, which ends the process with the run's exit
+    // code (payload/deploy_options.h) once the wizard or the installation has ended.
     BOOL InitInstance() override;
 
     // The interactive run: a usage box for /? or a bad argument, a box when another setup or
@@ -30,10 +29,13 @@ public:
     // the wizard installs with the choices it preselects. Returns the exit code.
     int RunSilent(const DeployOptions& options);
 
-    // The start-up before the wizard: program directory, then LoadConfiguration.
-    void StartUp();
+    // The start-up before the wizard: on a system the driver has no version for, it only says
+    // so and answers false (shell/machine_check.h); else program directory, then
+    // LoadConfiguration.
+    bool StartUp();
 
-    // The dialogs' common controls, the start-up and the wizard.
+    // The start-up, the dialogs' common controls and the wizard; m_nInstallExitCode tells how
+    // it ended.
     void RunSetupWizard();
 
     // The start-up steps that follow the program directory, working on g_strAppDir: the

@@ -3,8 +3,8 @@
 # the 32-bit Wine, the MinGW-w64 cross compilers, CMake, GoogleTest's sources, a virtual X
 # display, the fonts that render the Chinese dialog texts and the window captions, the tools
 # the screenshots use, clang for the native sanitizer and fuzzing builds, osslsigncode for
-# signing, NSIS for the benchmark, pefile for the resource-sharing step and Pillow for the
-# pictures' check.
+# signing, NSIS for the benchmark, and the Python libraries the build's tools use (PE files,
+# ASN.1 for the catalog, pictures for their check).
 # Returns within a second or two when everything is already there.
 set -euo pipefail
 
@@ -13,7 +13,8 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
-  clang libclang-rt-14-dev osslsigncode nsis python3-pefile python3-pil wixl
+  clang libclang-rt-14-dev osslsigncode nsis
+  python3-pefile python3-asn1crypto python3-pil wixl
 )
 
 missing_packages() {

@@ -9,7 +9,9 @@ Writes every payload file into OUT_DIR, checks each against the size the manifes
 writes OUT_DIR/payload.rc with one OWNER_DATA line per id, stored under language 2052 (Chinese,
 PRC). Files are rewritten only when their bytes change, so the build does not redo work.
 With --strict (release builds) every vendor file must come from the vendor folder at the size
-the manifest gives: no stand-in is made and a size that differs is an error, not a warning.
+the manifest gives and, when it is a PE file, built for the machine its set runs on (AMD64 for
+the x64 set, I386 for the others): no stand-in is made and a size or machine that differs is an
+error, not a warning.
 With --carry, only the ids the manifest's "carry PLATFORM" line names are built and embedded
 (the 64-bit setup.exe carries the x64 set alone).
 With --ids-header, writes only the C++ header that names every id and lists the sizes (the
@@ -19,6 +21,14 @@ import argparse
 import hashlib
 import os
 import sys
+
+import pefile
+
+import catalog
+
+# The x64 set's vendor files live under this folder of the vendor folder; every other vendor
+# file belongs to an x86 set.
+X64_VENDOR_FOLDER = "x64/"
 
 
 class ManifestError(Exception):
@@ -123,6 +133,25 @@ def vendor_path(row):
     return rest.rsplit(":", 1)[0] if kind == "vendor-dll" else rest
 
 
+def needed_machine(row):
+    """The machine a PE file of the row's set must be built for: a spooler loads no other."""
+    return "AMD64" if vendor_path(row).startswith(X64_VENDOR_FOLDER) else "I386"
+
+
+def machine_problem(row, data):
+    """Why a vendor file's bytes are a PE file for another machine than its set's; None when
+    they fit or are no PE file (a help file, font metrics, a stand-in)."""
+    if data[:2] != b"MZ":
+        return None
+    try:
+        machine = pefile.PE(data=data, fast_load=True).FILE_HEADER.Machine
+    except pefile.PEFormatError:
+        return None
+    name = pefile.MACHINE_TYPE.get(machine, f"0x{machine:04x}").replace("IMAGE_FILE_MACHINE_", "")
+    needed = needed_machine(row)
+    return None if name == needed else f"machine {name}, expected {needed}"
+
+
 def read_target(row, targets):
     target = row.source.rsplit(":", 1)[1]
     if target not in targets:
@@ -164,19 +193,43 @@ def build(rows, res_dir, vendor_dir, targets, strict=False):
                 if kind == "vendor-dll" and row.source.count(":") != 2:
                     raise ManifestError(f"line {row.number}: expected vendor-dll:PATH:TARGET")
                 files[row.name], vendor = vendor_file(row, vendor_dir, strict, targets)
+                problem = machine_problem(row, files[row.name]) if vendor else None
+                if problem:
+                    message = f"id {row.rid} ({vendor_path(row)}): {problem}"
+                    if strict:
+                        raise ManifestError(message)
+                    sys.stderr.write(f"payload: warning: {message}\n")
             elif kind == "target":
                 files[row.name] = read_target(row, targets)
+            elif kind == "catalog":
+                continue  # over the others' files, once they are all built
             else:
                 raise ManifestError(f"line {row.number}: unknown source kind '{kind}'")
             sources[row.name] = row.source
+        if row.name not in files:
+            continue
         actual = len(files[row.name])
         if row.size is not None and actual != row.size:
             message = f"id {row.rid} ({row.name}): {actual} bytes, expected {row.size}"
             if not vendor or strict:
                 raise ManifestError(message)
             sys.stderr.write(f"payload: warning: {message}\n")
+    for row in rows:
+        if row.source.startswith("catalog:"):
+            files[row.name] = package_catalog(row, rows, files)
     return files
 
+
+def package_catalog(row, rows, files):
+    """The catalog over the files of every row but the catalog rows and the ids the row names,
+    each under the name it is installed with."""
+    try:
+        outside = {int(rid) for rid in row.source.split(":", 1)[1].split(",") if rid}
+    except ValueError:
+        raise ManifestError(f"line {row.number}: expected catalog:ID,ID,...")
+    members = [(catalog.installed_name(other.name), files[other.name]) for other in rows
+               if other.rid not in outside and not other.source.startswith("catalog:")]
+    return catalog.catalog(members, catalog.THIS_UPDATE)
 
 def write_if_changed(path, data):
     try:

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Signs a Windows program in place with an Authenticode SHA-256 signature (osslsigncode):
+# Signs a Windows program or a driver package's catalog (.cat) in place with an Authenticode
+# SHA-256 signature (osslsigncode):
 #
 #   bash tools/sign.sh FILE [DESCRIPTION]
 #

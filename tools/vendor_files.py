@@ -7,22 +7,23 @@ Usage:
   vendor_files.py table MANIFEST          the list as a Markdown table (path, size, what it is)
 
 Each file is listed once, however many ids share it. A vendor-dll: row's file may have any
-size ("any" in the table); only its presence is checked. `check` prints one line per problem and
-exits 1 when there is any ("missing PATH (N bytes)" or "wrong size PATH: A bytes, expected N"),
-0 when the folder holds every file at its size; an empty FOLDER argument or a folder that does
-not exist lacks them all.
+size ("any" in the table); only its presence is checked. A file that is a PE file must be built
+for its set's machine (AMD64 under x64/, I386 elsewhere). `check` prints one line per problem
+and exits 1 when there is any ("missing PATH (N bytes)", "wrong size PATH: A bytes, expected N"
+or "wrong machine PATH: machine A, expected B"), 0 when the folder holds every file at its size
+and machine; an empty FOLDER argument or a folder that does not exist lacks them all.
 Exit status 2: the manifest itself is unusable.
 """
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from payload import ManifestError, read_manifest, vendor_path  # noqa: E402
+from payload import ManifestError, machine_problem, read_manifest, vendor_path  # noqa: E402
 
 
 class VendorFile:
-    def __init__(self, path, size, label):
-        self.path, self.size, self.label = path, size, label
+    def __init__(self, row):
+        self.path, self.size, self.label, self.row = vendor_path(row), row.size, row.label, row
 
 
 def vendor_files(manifest):
@@ -37,7 +38,7 @@ def vendor_files(manifest):
             raise ManifestError(f"line {row.number}: a vendor file needs a fixed size")
         known = files.get(path)
         if known is None:
-            files[path] = VendorFile(path, row.size, row.label)
+            files[path] = VendorFile(row)
         elif known.size != row.size:
             raise ManifestError(f"line {row.number}: {path} is {known.size} bytes on an earlier row")
     return list(files.values())
@@ -55,6 +56,11 @@ def problems(files, folder):
             found.append(f"missing    {item.path} ({size_text(item)})")
         elif item.size is not None and os.path.getsize(path) != item.size:
             found.append(f"wrong size {item.path}: {os.path.getsize(path)} bytes, expected {item.size}")
+        else:
+            with open(path, "rb") as f:
+                problem = machine_problem(item.row, f.read())
+            if problem:
+                found.append(f"wrong machine {item.path}: {problem}")
     return found
 
 

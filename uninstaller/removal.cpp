@@ -117,7 +117,7 @@ RemovalResult RemoveInstallation(std::string_view printerName) {
         return result;
     }
     DeleteDriverFiles(printerName, view, result);
-    DeleteStaleModelInfs();
+    DeleteStaleModelInfs(Platform().pszEnvironment);
     CPathString strKey;
     if (FormatUninstallKey(printerName, strKey)) CReg(Platform().b64BitRegistryView).DeleteKey(strKey.c_str());
     return result;

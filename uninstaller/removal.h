@@ -38,7 +38,8 @@ Installation FindInstallation(std::string_view printerName);
 // them), then its driver; only once the driver is gone from the spooler (or was not there) the
 // set's files are deleted from the driver directory and its "3" subdirectory, each kept while
 // another installed driver uses a file of that name in that directory, and the stale INF copies
-// and the uninstall entry go too.
+// and the uninstall entry go too (the INF copies through the setup API, their driver packages
+// through the spooler where it can delete them).
 RemovalResult RemoveInstallation(std::string_view printerName);
 
 // Deletes the running program's file when it lives in the driver directory; a file that is

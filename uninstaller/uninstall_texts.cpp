@@ -51,10 +51,7 @@ constexpr Texts kTexts[] = {
 
 }  // namespace
 
-TextVariant UninstallTextVariant(std::uint16_t wSystemLangId) {
-    // The installer's rule with Chinese chosen on Chinese systems and English elsewhere.
-    return ChooseTextVariant(IsChineseLanguage(wSystemLangId) ? 0 : 1, wSystemLangId);
-}
+TextVariant UninstallTextVariant(std::uint16_t wSystemLangId) { return SystemTextVariant(wSystemLangId); }
 
 const char* UninstallMessage(TextVariant variant, UninstallText text) {
     const Texts& texts = kTexts[static_cast<int>(text)];

@@ -48,7 +48,7 @@ class SilentDeploy : public SetupWizardE2E {
 protected:
     std::string LogFile() const { return m_logs.File("q73.log"); }
     std::string Uninstaller() const {
-        return PrinterDriverDirectory(RunningPlatform().pszEnvironment) + "\\uninstallQ73.exe";
+        return PrinterDriverDirectory() + "\\uninstallQ73.exe";
     }
     void ExpectLogged(const std::string& strLog, const std::vector<std::string>& steps) const {
         for (const std::string& strStep : steps)
@@ -79,12 +79,12 @@ TEST_F(SilentDeploy, InstallsAndRemovesWhatTheWizardDoesWithoutAnyWindow) {
     EXPECT_EQ(removal.nExitCode, 0);
     EXPECT_FALSE(removal.bWindowSeen);
     EXPECT_TRUE(PrintersContaining(kModelName).empty());
-    EXPECT_FALSE(IsPrinterDriverInstalled(kModelName, RunningPlatform().pszEnvironment));
+    EXPECT_FALSE(IsPrinterDriverInstalled(kModelName, ExpectedDriverEnvironment()));
     EXPECT_EQ(ReadMachineValue(UninstallKey(kDefaultPrinter).c_str(), "DisplayName", nullptr, UninstallEntryView()),
               "<no key>");
     for (const std::string& strName : DriverFileNames(kDefaultPrinter)) {
         if (strName.rfind(kDefaultPrinter, 0) == 0)
-            EXPECT_FALSE(FileExists(PrinterDriverDirectory(RunningPlatform().pszEnvironment) + "\\" + strName)) << strName;
+            EXPECT_FALSE(FileExists(PrinterDriverDirectory() + "\\" + strName)) << strName;
     }
     ExpectLogged(ReadFileBytes(m_logs.File("removal.log")), {"message not shown", "exit code 0"});
 }

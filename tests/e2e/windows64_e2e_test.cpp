@@ -50,12 +50,13 @@ bool IsPlatformCore(const std::string& strName, const std::string& strBytes) {
 }
 
 // What an install of "Q73" must put into the x64 driver directory: the x64 set for this system
-// and choice, GPD and INI patched, and the uninstaller; by upper-case name.
+// and choice, GPD and INI patched, the catalog and the uninstaller; by upper-case name.
 std::map<std::string, std::string> ExpectedX64Files(bool bChineseChosen) {
     std::map<std::string, std::string> files;
     for (const ExpectedDriverFile& file : ExpectedX64Set(ExpectedVariantFor(bChineseChosen, SystemLanguage())))
         files[Upper(file.strName)] = StagedBytes(file, kDefaultPrinter);
     files[Upper(UninstallerFileName(kDefaultPrinter))] = PayloadBytes(255);
+    files["Q73.CAT"] = PayloadBytes(263);  // the INF's catalog, copied with the set
     return files;
 }
 
@@ -168,8 +169,8 @@ TEST_F(Windows64Install, TheWizardInstallsPrinterQ73OnTheX64Driver) {
     EXPECT_FALSE(FileExists("C:\\TEMP"));
 }
 
-// While the print UI runs, the staging directory holds the x64 set and the INF, and its amd64
-// subfolder (the only one) the x64 plug-ins and resource library.
+// While the print UI runs, the staging directory holds the x64 set, the INF and its catalog,
+// and its amd64 subfolder (the only one) the x64 plug-ins and resource library.
 TEST_F(Windows64Install, WhileThePrintUiRunsTheAmd64SubfolderHoldsTheX64PlugIns) {
     ::SetEnvironmentVariableA("Q73_PRINTUI_HANG", "2");
     UseWindowsVersion("win7");
@@ -177,7 +178,7 @@ TEST_F(Windows64Install, WhileThePrintUiRunsTheAmd64SubfolderHoldsTheX64PlugIns)
     ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, m_walk, [&](CSetupRun&) {
         ASSERT_TRUE(WaitForPrintUiLog(InstallCommand(kDefaultPrinter))) << "the print-UI was not called";
         // temp.txt: the patched extractions' unpatched bytes.
-        std::vector<std::string> staged = {"amd64\\", "Q73.INF", "uninstallQ73.exe", "temp.txt"}, inAmd64;
+        std::vector<std::string> staged = {"amd64\\", "Q73.INF", "Q73.cat", "uninstallQ73.exe", "temp.txt"}, inAmd64;
         for (const ExpectedDriverFile& file : ExpectedX64Set(ExpectedVariantFor(bChineseChosen, SystemLanguage()))) {
             const std::string& strName = file.strName;
             staged.push_back(strName);

@@ -71,8 +71,7 @@ protected:
         m_dwPreviousWait = ReplaceRegistrationWaitForTesting(30000);
     }
     void TearDown() override {
-        for (const char* pszKnob : {"Q73_PRINTUI_FAIL", "Q73_PRINTUI_HANG", "Q73_PRINTUI_NAME"})
-            ::SetEnvironmentVariableA(pszKnob, nullptr);
+        ClearPrintUiKnobs();
         ReplaceRegistrationWaitForTesting(m_dwPreviousWait);
         DeleteModelPrinters();
         ::DeleteFileA(LogPath().c_str());
@@ -155,6 +154,18 @@ TEST_F(InstallDriver, OnAnEmptySpoolerInstallsQ73MakesItTheDefaultAndCleansUp) {
     EXPECT_FALSE(FileExists("C:\\TEMP\\x86"));
     EXPECT_EQ(ReadFileBytes("C:\\TEMP\\mine.txt"), "not the installer's");
     EXPECT_TRUE(FileExists(DriverDirectory() + "\\Q73.GPD"));
+}
+
+// Both print-UI commands start shown (SW_SHOWNORMAL, 1), so a prompt of the print UI is never
+// hidden: the show state reaches the entry through rundll32.
+TEST_F(InstallDriver, ThePrintUiIsStartedShownSoThatItsPromptsCanBeSeen) {
+    const std::string strShowLog = LogPath() + ".show";
+    ::DeleteFileA(strShowLog.c_str());
+    ::SetEnvironmentVariableA("Q73_PRINTUI_SHOW_LOG", strShowLog.c_str());
+    theApp.InstallDriver();
+    ASSERT_TRUE(WaitUntilNoProcessNamed("rundll32.exe", 30000));  // the default command
+    EXPECT_EQ(ReadFileBytes(strShowLog), "1\r\n1\r\n");
+    ::DeleteFileA(strShowLog.c_str());
 }
 
 TEST_F(InstallDriver, AnExistingQ73PrinterGetsACopyThatBecomesTheDefault) {

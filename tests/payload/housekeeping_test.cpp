@@ -9,6 +9,7 @@
 #include "framework/user_notifications.h"
 #include "payload/reg.h"
 #include "payload/spooler.h"
+#include "recorded_inf_removals.h"
 #include "recorded_notifications.h"
 #include "shell/setup.h"
 #include "spooler_helpers.h"
@@ -124,6 +125,43 @@ TEST_F(StaleInfs, OnlyCopiesOfThisModelsPrinterInfAreDeletedWithTheirPnf) {
         EXPECT_EQ(ReadFileBytes(Pnf(n)), "precompiled " + std::to_string(n)) << n;
     }
     EXPECT_EQ(ReadFileBytes(Inf(100)), strMatch);
+}
+
+// Each copy goes through the setup API, which takes it out of the INF folder (and, on Vista
+// and later, the driver store); the pre-install clean-up leaves the spooler's store alone.
+TEST_F(StaleInfs, CopiesAreRemovedThroughTheSetupApi) {
+    const std::string strMatch = "Class=Printer\r\n[Manufacturer]\r\n\"Q73\" = Q73.GPD\r\n";
+    Plant(96, strMatch);
+    Plant(92, "Class=Printer\r\n[Manufacturer]\r\n\"Other\" = Other.GPD\r\n");
+    CRecordedInfRemovals removals;
+
+    theApp.DeleteStaleInfs();
+
+    EXPECT_EQ(removals.Calls(), std::vector<std::string>{"SetupUninstallOEMInfA oem96.inf 1: removed"});
+    EXPECT_FALSE(FileExists(Inf(96)));
+    EXPECT_FALSE(FileExists(Pnf(96)));
+    EXPECT_EQ(ReadFileBytes(Inf(92)), "Class=Printer\r\n[Manufacturer]\r\n\"Other\" = Other.GPD\r\n");
+    EXPECT_EQ(ReadFileBytes(Pnf(92)), "precompiled 92");
+}
+
+// A copy the system will not remove stays whole, with its .pnf, for a later run; on a system
+// without the function (Windows 2000, which has no driver store) the files are deleted by hand.
+TEST_F(StaleInfs, ARefusedCopyStaysAndWithoutTheSetupApiFunctionCopiesAreDeletedByHand) {
+    const std::string strMatch = "Class=Printer\r\n[Manufacturer]\r\n\"Q73\" = Q73.GPD\r\n";
+    Plant(96, strMatch);
+    {
+        CRecordedInfRemovals refusing(ERROR_ACCESS_DENIED);
+        theApp.DeleteStaleInfs();
+        EXPECT_EQ(refusing.Calls(), std::vector<std::string>{"SetupUninstallOEMInfA oem96.inf 1: kept"});
+    }
+    EXPECT_EQ(ReadFileBytes(Inf(96)), strMatch);
+    EXPECT_EQ(ReadFileBytes(Pnf(96)), "precompiled 96");
+
+    const InfRemovalFunctions previous = ReplaceInfRemovalFunctionsForTesting({nullptr, nullptr});
+    theApp.DeleteStaleInfs();
+    ReplaceInfRemovalFunctionsForTesting(previous);
+    EXPECT_FALSE(FileExists(Inf(96)));
+    EXPECT_FALSE(FileExists(Pnf(96)));
 }
 
 namespace {

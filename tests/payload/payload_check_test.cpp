@@ -60,13 +60,14 @@ std::set<unsigned> Payload::s_ids;
 // alone.
 constexpr bool k64BitSetup = sizeof(void*) == 8;
 
-// 146 to 256 with the gaps the x86 sets have always had, then the x64 set's 257 to 262. The
-// 64-bit setup.exe: the language and setting files, the uninstaller, the INF, the general set's
-// font metrics, standard names, GPD and INI, and the x64 set's DLLs.
+// 146 to 256 with the gaps the x86 sets have always had, then the x64 set's 257 to 262 and the
+// package's catalog, 263. The 64-bit setup.exe: the language and setting files, the
+// uninstaller, the INF and its catalog, the general set's font metrics, standard names, GPD and
+// INI, and the x64 set's DLLs.
 std::set<unsigned> ExpectedIds() {
-    if (k64BitSetup) return {146, 147, 148, 154, 186, 187, 188, 248, 255, 256, 257, 258, 259, 260, 261, 262};
+    if (k64BitSetup) return {146, 147, 148, 154, 186, 187, 188, 248, 255, 256, 257, 258, 259, 260, 261, 262, 263};
     std::set<unsigned> ids;
-    for (unsigned nID = 146; nID <= 262; ++nID) {
+    for (unsigned nID = 146; nID <= 263; ++nID) {
         const bool bGap = nID == 160 || nID == 167 || nID == 180 || nID == 181 || (nID >= 202 && nID <= 247);
         if (!bGap) ids.insert(nID);
     }
@@ -83,7 +84,7 @@ struct SharedFile { std::vector<unsigned> ids; std::size_t cbSize; };
 // Of the ids this setup.exe carries.
 std::vector<SharedFile> SharedFiles() {
     static const std::vector<SharedFile> all = {
-        {{146}, 9304}, {{147}, 9326}, {{148}, 44}, {{248}, 9305}, {{255}, 0}, {{256}, 1756},
+        {{146}, 9304}, {{147}, 9326}, {{148}, 44}, {{248}, 9305}, {{255}, 0}, {{256}, 1777},
         {{153, 168, 186}, 14362}, {{155, 169, 187}, 16605}, {{159, 170, 188}, 64},
         {{156, 171, 189}, 23040}, {{154}, 496},
         {{149, 172}, 264704}, {{152, 173}, 12164}, {{150, 174}, 193024}, {{151, 175}, 618496},
@@ -92,7 +93,7 @@ std::vector<SharedFile> SharedFiles() {
         {{166, 179, 199}, 619520},
         {{161, 182}, 13312}, {{200}, 15872}, {{157, 184, 194}, 13312}, {{249, 250, 251}, 13312},
         {{162, 183, 201}, 5120}, {{158, 185, 195, 252, 253, 254}, 5120},
-        {{257}, 0}, {{258}, 0}, {{259}, 0}, {{260}, 0}, {{261}, 0}, {{262}, 0},
+        {{257}, 0}, {{258}, 0}, {{259}, 0}, {{260}, 0}, {{261}, 0}, {{262}, 0}, {{263}, 0},
     };
     const std::set<unsigned> carried = ExpectedIds();
     std::vector<SharedFile> files;
@@ -188,7 +189,7 @@ TEST_F(Payload, TheHeaderChecksumIsTheFilesOwn) {
 
 TEST_F(Payload, HoldsExactlyTheListedIdsUnderLanguage2052) {
     EXPECT_EQ(s_ids, ExpectedIds());
-    for (unsigned nID : {160u, 167u, 180u, 181u, 202u, 247u, 263u}) EXPECT_EQ(s_ids.count(nID), 0u) << nID;
+    for (unsigned nID : {160u, 167u, 180u, 181u, 202u, 247u, 264u}) EXPECT_EQ(s_ids.count(nID), 0u) << nID;
     for (unsigned nID : ExpectedIds()) {
         EXPECT_NE(::FindResourceExA(s_hModule, "OWNER_DATA", MAKEINTRESOURCEA(nID),
                                     MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)),

@@ -87,6 +87,27 @@ protected:
 TEST(RunningSystem, IsTheKindThisRunWasStartedFor) {
     EXPECT_EQ(IsWindows64(), Started64());
     EXPECT_EQ(&RunningPlatform(), Started64() ? &kX64Platform : &kX86Platform);
+    EXPECT_EQ(RunningNativeMachine(), Started64() ? NativeMachine::X64 : NativeMachine::X86);
+}
+
+// Where IsWow64Process2 answers, its native machine decides; ARM64 Windows (which a 32-bit
+// program's IsWow64Process calls 64-bit) is neither platform the driver has.
+TEST(RunningSystem, IsWow64Process2sNativeMachineDecides) {
+    struct Case {
+        unsigned short wMachine;
+        NativeMachine expected;
+        bool bWindows64;  // what a 32-bit program takes it for; a 64-bit one is always on 64-bit Windows
+    };
+    const Case kCases[] = {{0x014C, NativeMachine::X86, false},
+                           {0x8664, NativeMachine::X64, true},
+                           {0xAA64, NativeMachine::Other, false},
+                           {0x01C4, NativeMachine::Other, false}};
+    for (const Case& c : kCases) {
+        ReplaceNativeMachineForTesting(c.wMachine);
+        EXPECT_EQ(RunningNativeMachine(), c.expected) << std::hex << c.wMachine;
+        EXPECT_EQ(IsWindows64(), k64BitProcess || c.bWindows64) << std::hex << c.wMachine;
+    }
+    ReplaceNativeMachineForTesting(0);
 }
 
 // Asked for the native program on a 32-bit system or by a 64-bit program, or for the program as

@@ -12,6 +12,7 @@
 
 #include "driver_package.h"
 #include "printui_staging.h"
+#include "serial_ports.h"
 #include "target_platform.h"
 
 namespace {
@@ -151,6 +152,18 @@ TEST_F(DriverPackageFromInf, SingleFileEntriesAndRenamedCopiesAreCopied) {
     EXPECT_EQ(SourceBytesOf("Q73F.DLL"), "<not in the package>");
 }
 
+// The model's install section, as the reader found it, has its AddReg carried out by the setup
+// API: the serial ports are set as the INF says.
+TEST_F(DriverPackageFromInf, TheInstallSectionsRegistryLinesAreAppliedWithTheSetupApi) {
+    StageDriverSet(DriverInfText());
+    const CSerialPortSettings ports;
+    m_package.strInfPath = kStagedInf;
+    m_package.strInstallSection = "Q73.GPD";
+    const Outcome outcome = ApplyDriverRegistry(m_package);
+    ASSERT_TRUE(outcome.Succeeded()) << outcome.strReason;
+    EXPECT_EQ(CSerialPortSettings::Current(), ExpectedSerialPorts());
+}
+
 struct RefusedInf {
     const char* pszWhat;
     std::string strFrom, strTo;  // the change to the driver's INF
@@ -179,6 +192,22 @@ std::vector<RefusedInf> RefusedInfs() {
         {"platform INF not included", "Include=NTPRINT.INF\r\n", "", ERROR_SECTION_NOT_FOUND, "[UNIDRV_DATA]"},
         {"needs an unknown section", "Needs=UNIDRV.OEM,UNIDRV_DATA", "Needs=UNIDRV.OEM,PSCRIPT.OEM",
          ERROR_SECTION_NOT_FOUND, "needs [PSCRIPT.OEM]"},
+        // [Version], as the platform reads it before anything else.
+        {"another signature", "Signature=\"$Windows NT$\"", "Signature=\"$Windows 95$\"", ERROR_INVALID_DATA,
+         "[Version] Signature is \"$Windows 95$\""},
+        {"another class", "Class=Printer\r\n", "Class=Image\r\n", ERROR_INVALID_DATA, "[Version] Class is \"Image\""},
+        {"another class GUID", "{4D36E979-E325-11CE-BFC1-08002BE10318}", "{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}",
+         ERROR_INVALID_DATA, "[Version] ClassGUID is \"{6BDD1FC6-810F-11D0-BEC7-08002BE2092F}\""},
+        {"no provider", "Provider=%Q73%\r\n", "", ERROR_INVALID_DATA, "[Version] names no Provider"},
+        {"no driver version", "DriverVer=08/07/2004,1.0.0.0\r\n", "", ERROR_INVALID_DATA, "[Version] has no DriverVer"},
+        {"a driver date the platform cannot read", "DriverVer=08/07/2004,1.0.0.0", "DriverVer=2004-08-07,1.0.0.0",
+         ERROR_INVALID_DATA, "[Version] DriverVer \"2004-08-07,1.0.0.0\" is not mm/dd/yyyy[,w.x.y.z]"},
+        {"a driver version part too large", "DriverVer=08/07/2004,1.0.0.0", "DriverVer=08/07/2004,1.0.0.70000",
+         ERROR_INVALID_DATA, "is not mm/dd/yyyy[,w.x.y.z]"},
+        {"a catalog that is not beside the INF", "CatalogFile=Q73.cat", "CatalogFile=Q73X.cat", ERROR_FILE_NOT_FOUND,
+         "[Version] CatalogFile Q73X.cat is not beside the INF"},
+        {"a catalog outside the INF's folder", "CatalogFile=Q73.cat", "CatalogFile=..\\Q73.cat", ERROR_INVALID_DATA,
+         "[Version] CatalogFile \"..\\Q73.cat\" is not a plain file name"},
     };
 }
 

@@ -12,6 +12,7 @@ const std::vector<StagedDriverFile>& StagedDriverSet() {
         {"UNIDRV.HLP", "UNIDRV.HLP"},   {"STDNAMES.GPD", "STDNAMES.GPD"},
         {"Q73D.DLL", nullptr},          {"Q73F.DLL", nullptr},          {"x86\\Q73RES.DLL", nullptr},
         {"I386\\Q73D.DLL", nullptr},    {"I386\\Q73F.DLL", nullptr},    {"I386\\Q73RES.DLL", nullptr},
+        {"Q73.cat", nullptr},  // the INF's catalog, which the platform keeps with the INF, not the driver
     };
     return kSet;
 }

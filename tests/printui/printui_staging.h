@@ -12,8 +12,8 @@ struct StagedDriverFile {
     const char* pszName;   // its name in the driver directory; nullptr for a copy the INF does not take
 };
 
-// The INF's files where its source layout has them, and the installer's other copies of the
-// plug-ins (in C:\TEMP, I386 and x86), which the INF does not take.
+// The INF's files where its source layout has them, the installer's other copies of the
+// plug-ins (in C:\TEMP, I386 and x86), which the INF does not take, and the INF's catalog.
 const std::vector<StagedDriverFile>& StagedDriverSet();
 // The files the INF installs, in the order it names them: its copy section, then the Unidrv core.
 std::vector<std::string> InstalledFileNames();

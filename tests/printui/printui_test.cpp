@@ -16,6 +16,7 @@
 #include "framework/scoped_handle.h"
 #include "payload/spooler.h"
 #include "printui_staging.h"
+#include "serial_ports.h"
 #include "spooler_helpers.h"
 
 namespace {
@@ -133,6 +134,14 @@ TEST_F(PrintUiStandIn, InstallAddsTheDriverAndThePrinterAndLogsTheCommandLine) {
     EXPECT_EQ(found[0].strDriver, "Q73");
     EXPECT_TRUE(IsPrinterDriverInstalled("Q73"));
     EXPECT_EQ(Log(), std::string(kInstallQ73) + "\r\n");
+}
+
+// The install section's AddReg sets the serial ports as the INF says: the values are in the
+// registry afterwards (the view of the stand-in's own architecture, as the platform writes it).
+TEST_F(PrintUiStandIn, InstallSetsTheSerialPortsTheInfNames) {
+    const CSerialPortSettings ports;
+    EXPECT_EQ(RunPrintUi(kInstallQ73), 0u);
+    EXPECT_EQ(CSerialPortSettings::Current(), ExpectedSerialPorts());
 }
 
 // The driver directory gets exactly the INF's files, each the copy its source layout names

@@ -14,7 +14,9 @@ import unittest
 
 SOURCE, SCRATCH = (os.path.abspath(arg) for arg in sys.argv[1:3])
 sys.path.insert(0, os.path.join(SOURCE, "tools"))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "tools"))
 import vendor_files  # noqa: E402
+from tiny_pe import AMD64, I386, tiny_pe  # noqa: E402
 
 MANIFEST = os.path.join(SOURCE, "res", "payload.manifest")
 FILES = vendor_files.vendor_files(MANIFEST)
@@ -22,12 +24,14 @@ FILES = vendor_files.vendor_files(MANIFEST)
 
 def make_vendor_folder(folder):
     """A complete fake vendor folder: every file at the size the manifest gives (any size where
-    it gives none)."""
+    it gives none); the DLLs are PE images of their set's machine."""
     for item in FILES:
         path = os.path.join(folder, item.path)
         os.makedirs(os.path.dirname(path), exist_ok=True)
+        size = 4096 if item.size is None else item.size
+        machine = AMD64 if item.path.startswith("x64/") else I386
         with open(path, "wb") as f:
-            f.write(b"MZ fake vendor file ".ljust(4096 if item.size is None else item.size, b"\0"))
+            f.write(tiny_pe(machine, size) if item.path.upper().endswith(".DLL") else b"fake vendor file".ljust(size, b"\0"))
 
 
 class ReleasePreset(unittest.TestCase):
@@ -76,6 +80,26 @@ class ReleasePreset(unittest.TestCase):
         # The maker's file is reported, never replaced.
         self.assertEqual(os.path.getsize(os.path.join(self.vendor, wrong.path)), wrong.size + 1)
 
+    def test_a_32_bit_dll_as_an_x64_plug_in_is_refused_by_name_with_both_machines(self):
+        make_vendor_folder(self.vendor)
+        plug_in = os.path.join(self.vendor, "x64", "plugin", "Q73D.dll")
+        with open(plug_in, "wb") as f:
+            f.write(tiny_pe(I386, 4096))
+        result = self.configure()
+        self.assertRefused(result)
+        self.assertIn("wrong machine x64/plugin/Q73D.dll: machine I386, expected AMD64", result.stderr)
+        self.assertNotRegex(result.stderr, r"(?m)^\s+(missing|wrong size)\s")
+        self.assertEqual(os.path.getsize(plug_in), 4096)
+
+    def test_a_release_without_signing_says_that_unattended_installs_will_stop(self):
+        make_vendor_folder(self.vendor)
+        result = self.configure()
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("unattended installs (as SYSTEM, silent) will stop", " ".join(result.stderr.split()))
+        payload_command = self.ninja("commands", "-s", "payload/payload.stamp")
+        self.assertNotIn("sign.sh", payload_command)
+        self.assertIn("unattended installs (as SYSTEM, silent) will stop", payload_command)
+
     def test_a_complete_vendor_folder_makes_a_signed_release_of_vendor_files_only(self):
         make_vendor_folder(self.vendor)
         result = self.configure("-DQ73_SIGN=ON")
@@ -87,6 +111,9 @@ class ReleasePreset(unittest.TestCase):
             self.assertIn(os.path.join(self.vendor, item.path), inputs)
         payload_command = self.ninja("commands", "-s", "payload/payload.stamp")
         self.assertIn("--strict", payload_command)
+        # The catalog is signed by the payload step with the maker's certificate.
+        self.assertRegex(payload_command, r"tools/sign\.sh \S*payload/Q73\.cat")
+        self.assertNotIn("Q73_SIGN_CERT=", payload_command)
 
         # Not marked as a test build, and no test-build warning.
         for name in ("setup", "uninstall"):

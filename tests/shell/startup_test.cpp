@@ -5,8 +5,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "framework/profile.h"
+#include "payload/wow64.h"
+#include "recorded_notifications.h"
 #include "shell/setup.h"
 #include "test_support.h"
 
@@ -71,6 +74,37 @@ TEST(SystemLanguage, IsTheOneThisRunWasStartedFor) {
     const char* pszExpected = std::getenv("Q73_EXPECTED_LANGID");
     ASSERT_NE(pszExpected, nullptr) << "the test registration sets Q73_EXPECTED_LANGID";
     EXPECT_EQ(::GetSystemDefaultLangID(), std::strtoul(pszExpected, nullptr, 16));
+}
+
+// On ARM64 Windows the program says, in the system's language, that the driver has no version
+// for it, ends with 1603 and writes nothing: no language files and no setting file beside it.
+TEST_F(StartUp, OnAnArm64SystemTheProgramSaysSoAndChangesNothing) {
+    char szProgram[MAX_PATH] = {};
+    ASSERT_NE(::GetModuleFileNameA(nullptr, szProgram, MAX_PATH), 0u);
+    std::string strDirectory = szProgram;
+    strDirectory.erase(strDirectory.find_last_of('\\') + 1);
+    ASSERT_FALSE(FileExists(strDirectory + "setting.dll")) << "a run before this one left it";
+    ASSERT_FALSE(FileExists(strDirectory + "Language")) << "a run before this one left it";
+    CRecordedNotifications notifications;
+
+    ReplaceNativeMachineForTesting(0xAA64);
+    const int nExitCode = theApp.Run(::GetModuleHandleA(nullptr));
+    ReplaceNativeMachineForTesting(0);
+
+    EXPECT_EQ(nExitCode, 1603);
+    theApp.SetExitCode(0);
+    std::string strExpected;
+    switch (::GetSystemDefaultLangID()) {
+    case 0x0804: strExpected = Ansi("Q73 打印机驱动程序没有适用于这个系统的版本，未做任何更改。"); break;
+    case 0x0404:
+    case 0x0C04: strExpected = Ansi("Q73 打印機驅動程序沒有適用於這個系統的版本，未做任何更改。"); break;
+    default: strExpected = "The Q73 printer driver has no version for this system. Nothing was changed.";
+    }
+    EXPECT_EQ(notifications.m_messages, std::vector<std::string>{"startup_tests: " + strExpected});
+    EXPECT_EQ(notifications.m_nQuitRequests, 0);
+    EXPECT_TRUE(g_strAppDir.empty());
+    EXPECT_FALSE(FileExists(strDirectory + "setting.dll"));
+    EXPECT_FALSE(FileExists(strDirectory + "Language"));
 }
 
 TEST_F(StartUp, FirstRunWritesTwoLanguageFilesAndTheDefaultSettingFile) {

@@ -131,7 +131,8 @@ std::string InstallCommand(const std::string& strPrinter, const std::string& str
 std::string DefaultCommand(const std::string& strPrinter) { return "/y /n \"" + strPrinter + "\""; }
 
 void ClearPrintUiKnobs() {
-    for (const char* pszKnob : {"Q73_PRINTUI_FAIL", "Q73_PRINTUI_HANG", "Q73_PRINTUI_NAME", "Q73_PRINTUI_LOG"})
+    for (const char* pszKnob : {"Q73_PRINTUI_FAIL", "Q73_PRINTUI_HANG", "Q73_PRINTUI_NAME", "Q73_PRINTUI_LOG",
+                                "Q73_PRINTUI_SHOW_LOG"})
         ::SetEnvironmentVariableA(pszKnob, nullptr);
 }
 

@@ -5,6 +5,8 @@ import sys
 import tempfile
 import unittest
 
+from tiny_pe import AMD64, I386, tiny_pe
+
 TOOL = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "payload.py")
 
 
@@ -27,6 +29,16 @@ class PayloadTool(unittest.TestCase):
         self.write("payload.manifest", manifest)
         return subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
                                self.res, self.out, *extra], capture_output=True, text=True)
+
+    def assertRefusedWritingNothing(self, message, *options):
+        """The written manifest, built into a folder of its own, fails with message; the folder
+        is never made."""
+        out = os.path.join(self.dir.name, "refused")
+        result = subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
+                                 self.res, out, *options], capture_output=True, text=True)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(message, result.stderr)
+        self.assertFalse(os.path.exists(out), "files were written")
 
     def read(self, name):
         with open(os.path.join(self.out, name), "rb") as f:
@@ -127,16 +139,38 @@ class PayloadTool(unittest.TestCase):
         for name, (rows, options, message) in cases.items():
             with self.subTest(name):
                 self.write("payload.manifest", rows)
-                out = os.path.join(self.dir.name, "strict")
-                result = subprocess.run([sys.executable, TOOL, os.path.join(self.res, "payload.manifest"),
-                                         self.res, out, *options], capture_output=True, text=True)
-                self.assertEqual(result.returncode, 1)
-                self.assertIn(message, result.stderr)
-                self.assertFalse(os.path.exists(out), "files were written")
+                self.assertRefusedWritingNothing(message, *options)
         # Without --strict, another size is only a warning, as before.
         result = self.run_tool(wrong_size, "--vendor", vendor)
         self.assertEqual(result.returncode, 0)
         self.assertIn("warning", result.stderr)
+
+    def test_a_release_refuses_a_dll_built_for_another_machine_than_its_set(self):
+        vendor = os.path.join(self.dir.name, "vendor")
+        for folder in ("plugin", os.path.join("x64", "plugin")):
+            os.makedirs(os.path.join(vendor, folder))
+        manifest = ("1 X86Plugin 4096 plugin/p.dll vendor:plugin/P.DLL the P plug-in\n"
+                    "2 X64Plugin - x64/p.dll vendor-dll:x64/plugin/P.DLL:standin the P plug-in, x64\n")
+
+        def place(x86_machine, x64_machine):
+            for folder, machine in (("plugin", x86_machine), (os.path.join("x64", "plugin"), x64_machine)):
+                with open(os.path.join(vendor, folder, "P.DLL"), "wb") as f:
+                    f.write(tiny_pe(machine, 4096))
+
+        place(I386, AMD64)
+        self.assertEqual(self.run_tool(manifest, "--vendor", vendor, "--strict").returncode, 0)
+        cases = {
+            "a 32-bit DLL as the x64 plug-in": (I386, I386, "id 2 (x64/plugin/P.DLL): machine I386, expected AMD64"),
+            "a 64-bit DLL in an x86 set": (AMD64, AMD64, "id 1 (plugin/P.DLL): machine AMD64, expected I386"),
+        }
+        for name, (x86_machine, x64_machine, message) in cases.items():
+            with self.subTest(name):
+                place(x86_machine, x64_machine)
+                self.assertRefusedWritingNothing(message, "--vendor", vendor, "--strict")
+        # A test build with the maker's files only warns, as it does for a size.
+        result = self.run_tool(manifest, "--vendor", vendor)
+        self.assertEqual(result.returncode, 0)
+        self.assertIn("warning: id 1 (plugin/P.DLL): machine AMD64, expected I386", result.stderr)
 
     def test_masters_with_crlf_or_without_a_final_line_end_are_refused(self):
         self.write("bad.txt", "a\r\nb\r\n")

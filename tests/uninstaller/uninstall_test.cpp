@@ -14,6 +14,7 @@
 #include "install/register_printer.h"
 #include "payload/driver_files.h"
 #include "payload/spooler.h"
+#include "recorded_inf_removals.h"
 #include "recorded_notifications.h"
 #include "shell/setup.h"
 #include "spooler_helpers.h"
@@ -234,6 +235,25 @@ TEST_F(Uninstaller, RemovesEverythingOfTheModelAndNothingElse) {
         EXPECT_EQ(FileExists(DriverDirectory() + pszCore), ExpectedWindows64()) << pszCore;
     EXPECT_TRUE(KeyExists(kOtherKey));
     EXPECT_TRUE(FileExists(WindowsFile("\\inf\\oem96.inf")));
+}
+
+// The INF copy leaves the spooler's driver store first (where the system can: Wine cannot), then
+// the INF folder through the setup API, its .pnf with it.
+TEST_F(Uninstaller, RemovesTheInfCopyThroughTheSpoolerAndTheSetupApi) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    Plant(WindowsFile("\\inf\\oem97.inf"), PayloadBytes(256));
+    Plant(WindowsFile("\\inf\\oem97.pnf"), "precompiled");
+    CRecordedInfRemovals removals;
+    CAnsweringUser user(IDYES);
+
+    RunUninstall("Q73", SystemVariant());
+
+    EXPECT_EQ(user.m_texts, (std::vector<std::string>{Expected(UninstallText::Confirm), Expected(UninstallText::Removed)}));
+    EXPECT_EQ(removals.Calls(),
+              (std::vector<std::string>{
+                  "DeletePrinterDriverPackageA " + WindowsFile("\\inf\\oem97.inf") + " " + ExpectedDriverEnvironment(),
+                  "SetupUninstallOEMInfA oem97.inf 1: removed"}));
+    EXPECT_FALSE(FileExists(WindowsFile("\\inf\\oem97.pnf")));
 }
 
 TEST_F(Uninstaller, NoChangesNothing) {

@@ -177,5 +177,5 @@ TEST(InstallPlatforms, X64DiffersFromX86OnlyWhere64BitWindowsNeedsIt) {
     EXPECT_EQ(names(kX86Platform.copyOrder, false), names(kDriverCopyOrder, false));
     EXPECT_EQ(names(kX64Platform.driverFileSet, false), names(kDriverFileSet, true));
     EXPECT_EQ(names(kX64Platform.copyOrder, false), names(kDriverCopyOrder, true));
-    EXPECT_EQ(names(kX64Platform.driverFileSet, false).size(), 7u);
+    EXPECT_EQ(names(kX64Platform.driverFileSet, false).size(), 8u);
 }
