@@ -30,3 +30,5 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${Q73_MSI_NAME}
   DEPENDS setup ${CMAKE_BINARY_DIR}/msi/q73-setup.wxs ${PROJECT_SOURCE_DIR}/res/msi/q73-setup.wxs.in
   COMMENT "Building ${Q73_MSI_NAME} with wixl" VERBATIM)
 add_custom_target(msi ALL DEPENDS ${CMAKE_BINARY_DIR}/${Q73_MSI_NAME})
+# The package the end-to-end test installs through msiexec (tests/e2e/CMakeLists.txt).
+set(Q73_MSI_FILE ${CMAKE_BINARY_DIR}/${Q73_MSI_NAME})

@@ -49,6 +49,28 @@ bool StartPrintUi(const CFixedString<1000>& strCommand, const char* pszDirectory
     return true;
 }
 
+enum class PrintUiRun { NotStarted, StillRunning, Ended };
+
+// Logs the command line, starts it (StartPrintUi) and waits for it, at most g_dwInstallWaitMs,
+// then logs its exit code. The caller's windows stay answered meanwhile; they refuse what must
+// not happen then.
+PrintUiRun RunPrintUi(const CFixedString<1000>& strCommand, const char* pszDirectory, const InstallPlatform& platform) {
+    LogStep(std::string("print-UI: ") + strCommand.c_str());
+    CKernelHandle hProcess;
+    if (!StartPrintUi(strCommand, pszDirectory, platform, &hProcess)) {
+        LogStep("print-UI: could not be started");
+        return PrintUiRun::NotStarted;
+    }
+    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0) {
+        LogStep("print-UI: still running after the wait");
+        return PrintUiRun::StillRunning;
+    }
+    DWORD dwExitCode = 0;
+    if (::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode))
+        LogStep("print-UI: exit code " + std::to_string(dwExitCode));
+    return PrintUiRun::Ended;
+}
+
 // "printers before: A, B" for the log.
 void LogPrinters(const char* pszWhen, const std::vector<std::string>& printers) {
     std::string strLine = std::string("printers ") + pszWhen + ":";
@@ -80,21 +102,11 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
 
     // The install command runs in the staging directory. It is handed to it rather than made
     // this program's current directory, which would keep the directory from being removed.
-    CKernelHandle hProcess;
-    LogStep(std::string("print-UI: ") + strInstall.c_str());
-    if (!StartPrintUi(strInstall, kStagingDirectory, platform, &hProcess)) {
-        LogStep("print-UI: could not be started");
-        return {RegistrationResult::Failure, true};
+    switch (RunPrintUi(strInstall, kStagingDirectory, platform)) {
+    case PrintUiRun::NotStarted: return {RegistrationResult::Failure, true};
+    case PrintUiRun::StillRunning: return {RegistrationResult::Failure, false};  // it may read the staged files
+    case PrintUiRun::Ended: break;
     }
-    // The caller's windows stay answered meanwhile; they refuse what must not happen then.
-    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0) {
-        LogStep("print-UI: still running after the wait");
-        return {RegistrationResult::Failure, false};  // still running: it may read the staged files
-    }
-    DWORD dwExitCode = 0;
-    if (::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode))
-        LogStep("print-UI: exit code " + std::to_string(dwExitCode));
-    hProcess.Reset();
     WaitHandlingMessages(nullptr, 100);
 
     std::vector<std::string> after;
@@ -111,13 +123,12 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     }
     CFixedString<1000> strDefault;
     const std::string strAdded = AddedPrinter(strNewName, before, after);
-    // Not waited for, so it must not run in the staging directory: that would keep the
-    // directory from being removed once the staged files are gone.
+    // Waited for, so that a silent run has finished everything when it ends, but its result
+    // does not decide the outcome. Not in the staging directory: a command still running after
+    // the wait would keep the directory from being removed once the staged files are gone.
     CPathString strSystem;
     if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()) &&
-        GetSystemFolder(strSystem)) {
-        LogStep(std::string("print-UI: ") + strDefault.c_str());
-        StartPrintUi(strDefault, strSystem.c_str(), platform, nullptr);  // its result is not observed
-    }
+        GetSystemFolder(strSystem))
+        RunPrintUi(strDefault, strSystem.c_str(), platform);
     return {RegistrationResult::Success, true};
 }

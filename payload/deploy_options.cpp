@@ -1,7 +1,8 @@
 #include "payload/deploy_options.h"
 
-#include <cctype>
 #include <vector>
+
+#include "payload/ascii_case.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ std::vector<std::string> SplitArguments(std::string_view arguments) {
     return result;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 DeployOptions ParseDeployOptions(std::string_view arguments) {
@@ -42,13 +34,13 @@ DeployOptions ParseDeployOptions(std::string_view arguments) {
     constexpr std::string_view kLog = "/LOG=";
     for (const std::string& strArgument : SplitArguments(arguments)) {
         const std::string_view argument = strArgument;
-        if (EqualsIgnoringCase(argument, "/S") || EqualsIgnoringCase(argument, "/VERYSILENT") ||
-            EqualsIgnoringCase(argument, "/quiet")) {
+        if (EqualsIgnoringAsciiCase(argument, "/S") || EqualsIgnoringAsciiCase(argument, "/VERYSILENT") ||
+            EqualsIgnoringAsciiCase(argument, "/quiet")) {
             options.bSilent = true;
-        } else if (EqualsIgnoringCase(argument, "/SUPPRESSMSGBOXES") || EqualsIgnoringCase(argument, "/NORESTART")) {
+        } else if (EqualsIgnoringAsciiCase(argument, "/SUPPRESSMSGBOXES") || EqualsIgnoringAsciiCase(argument, "/NORESTART")) {
         } else if (argument == "/?") {
             options.bUsage = true;
-        } else if (argument.size() > kLog.size() && EqualsIgnoringCase(argument.substr(0, kLog.size()), kLog)) {
+        } else if (argument.size() > kLog.size() && EqualsIgnoringAsciiCase(argument.substr(0, kLog.size()), kLog)) {
             options.strLogPath = strArgument.substr(kLog.size());
         } else if (options.strBadArgument.empty()) {
             options.strBadArgument = strArgument.empty() ? std::string("\"\"") : strArgument;
