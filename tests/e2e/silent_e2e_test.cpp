@@ -50,6 +50,12 @@ protected:
     std::string Uninstaller() const {
         return PrinterDriverDirectory() + "\\uninstallQ73.exe";
     }
+    // A copy of the uninstaller outside the driver directory: it finds its printer by its name.
+    std::string UninstallerCopy() const {
+        const std::string strCopy = m_logs.File("uninstallQ73.exe");
+        WriteFileBytes(strCopy, PayloadBytes(255));
+        return strCopy;
+    }
     void ExpectLogged(const std::string& strLog, const std::vector<std::string>& steps) const {
         for (const std::string& strStep : steps)
             EXPECT_NE(strLog.find(strStep), std::string::npos) << strStep << " is not in the log:\n" << strLog;
@@ -105,8 +111,8 @@ TEST_F(SilentDeploy, AFailedInstallationGives1603AndLogsInTheTemporaryFolder) {
     ::DeleteFileA(strDefaultLog.c_str());
 }
 
-// While another setup or uninstaller runs, neither a silent nor an interactive run changes
-// anything; the interactive one says why.
+// While another setup or uninstaller runs, neither a silent nor an interactive run nor a silent
+// removal changes anything; the interactive one says why.
 TEST_F(SilentDeploy, ASecondInstanceGives1618AndChangesNothing) {
     CKernelHandle hMutex(::CreateMutexA(nullptr, TRUE, "Global\\Q73 printer setup"));
     ASSERT_TRUE(hMutex.IsValid());
@@ -114,6 +120,10 @@ TEST_F(SilentDeploy, ASecondInstanceGives1618AndChangesNothing) {
     EXPECT_EQ(silent.nExitCode, 1618);
     EXPECT_FALSE(silent.bWindowSeen);
     ExpectLogged(ReadFileBytes(LogFile()), {"exit code 1618"});
+    const WatchedRun removal = RunWatched(UninstallerCopy(), "/S /LOG=" + m_logs.File("removal.log"));
+    EXPECT_EQ(removal.nExitCode, 1618);
+    EXPECT_FALSE(removal.bWindowSeen);
+    ExpectLogged(ReadFileBytes(m_logs.File("removal.log")), {"exit code 1618"});
 
     CWizardDriver interactive;
     ASSERT_TRUE(interactive.Start(Program()));
@@ -128,12 +138,17 @@ TEST_F(SilentDeploy, ASecondInstanceGives1618AndChangesNothing) {
     EXPECT_TRUE(FolderEntries(Beside("Language")).empty());
 }
 
-// An argument nobody knows: silent, logged; interactive, the usage; nothing changes either way.
+// An argument nobody knows: silent, logged (setup.exe and the uninstaller); interactive, the
+// usage; nothing changes either way.
 TEST_F(SilentDeploy, AnUnknownArgumentGives87AndChangesNothing) {
     const WatchedRun silent = RunWatched(Program(), "/S /LOG=" + LogFile() + " /INSTALLDIR=C:\\x");
     EXPECT_EQ(silent.nExitCode, 87);
     EXPECT_FALSE(silent.bWindowSeen);
     ExpectLogged(ReadFileBytes(LogFile()), {"unknown or malformed argument: /INSTALLDIR=C:\\x", "exit code 87"});
+    const WatchedRun removal = RunWatched(UninstallerCopy(), "/S /LOG=" + m_logs.File("removal.log") + " /X");
+    EXPECT_EQ(removal.nExitCode, 87);
+    EXPECT_FALSE(removal.bWindowSeen);
+    ExpectLogged(ReadFileBytes(m_logs.File("removal.log")), {"unknown or malformed argument: /X", "exit code 87"});
 
     CWizardDriver interactive;
     ASSERT_TRUE(interactive.Start(Program(), "/bogus"));
