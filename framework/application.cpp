@@ -39,3 +39,22 @@ std::string GetProgramFilePath() {
     if (nLength == 0 || nLength >= CPathString::kCapacity) return std::string();
     return std::string(strPath.c_str(), nLength);
 }
+
+std::string GetCommandArguments() {
+    const char* psz = ::GetCommandLineA();
+    if (!psz) return std::string();
+    if (*psz == '"') {
+        ++psz;
+        while (*psz && *psz != '"') ++psz;
+        if (*psz) ++psz;
+    } else {
+        while (*psz && *psz != ' ' && *psz != '\t') ++psz;
+    }
+    while (*psz == ' ' || *psz == '\t') ++psz;
+    return psz;
+}
+
+std::string GetProgramFileName() {
+    const std::string strPath = GetProgramFilePath();
+    return strPath.substr(strPath.find_last_of('\\') + 1);  // npos + 1 is 0
+}

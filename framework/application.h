@@ -52,3 +52,9 @@ private:
 // The full path of the running program's file, or an empty string when it does not fit
 // in MAX_PATH characters.
 std::string GetProgramFilePath();
+
+// The running program's file name without its folder ("setup.exe").
+std::string GetProgramFileName();
+
+// The process's command line without the program's name (quoted or not) and the blanks after it.
+std::string GetCommandArguments();

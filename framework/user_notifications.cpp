@@ -1,5 +1,9 @@
 #include "framework/user_notifications.h"
 
+#include <string>
+
+#include "framework/run_log.h"
+
 namespace {
 
 CUserNotifications g_platformNotifications;
@@ -20,3 +24,14 @@ CUserNotifications* ReplaceUserNotificationsForTesting(CUserNotifications* pSink
     g_pNotifications = pSink ? pSink : &g_platformNotifications;
     return pPrevious;
 }
+
+CSilentNotifications::CSilentNotifications() : m_pPrevious(ReplaceUserNotificationsForTesting(this)) {}
+
+CSilentNotifications::~CSilentNotifications() { ReplaceUserNotificationsForTesting(m_pPrevious); }
+
+int CSilentNotifications::ShowMessage(HWND, const char* pszText, const char* pszCaption, UINT uType) {
+    LogStep(std::string("message not shown (") + pszCaption + "): " + pszText);
+    return (uType & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+}
+
+void CSilentNotifications::PostQuit(HWND) {}

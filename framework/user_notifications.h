@@ -20,3 +20,19 @@ CUserNotifications& UserNotifications();
 // For tests only: makes pSink the sink in use (null restores the platform's). Returns the one
 // it replaces.
 CUserNotifications* ReplaceUserNotificationsForTesting(CUserNotifications* pSink);
+
+// A silent run's sink for as long as it lives: every message box is logged (framework/run_log.h),
+// never shown, and answered with its first button (Yes or OK); no quit request is posted.
+class CSilentNotifications : public CUserNotifications {
+public:
+    CSilentNotifications();
+    ~CSilentNotifications() override;
+    CSilentNotifications(const CSilentNotifications&) = delete;
+    CSilentNotifications& operator=(const CSilentNotifications&) = delete;
+
+    int ShowMessage(HWND hOwner, const char* pszText, const char* pszCaption, UINT uType) override;
+    void PostQuit(HWND hWnd) override;
+
+private:
+    CUserNotifications* m_pPrevious;
+};

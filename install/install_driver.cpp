@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/file_io.h"
+#include "framework/run_log.h"
 #include "framework/user_notifications.h"
 #include "install/register_printer.h"
 #include "install/registration_rules.h"
@@ -55,7 +56,9 @@ public:
         const std::size_t nPlaces = places == StagingPlaces::All ? m_platform.stagingPlaces.size() : 1;
         for (std::size_t i = 0; i < nPlaces; ++i) {
             if (!g_szPathScratch.assign(std::string(m_platform.stagingPlaces[i]) + "\\" + strName)) return false;
-            if (!m_area.Stage(g_szPathScratch.c_str(), bytes.pData, bytes.cbSize)) return false;
+            const bool bStaged = m_area.Stage(g_szPathScratch.c_str(), bytes.pData, bytes.cbSize);
+            LogStep(std::string("staged ") + g_szPathScratch.c_str() + (bStaged ? ": done" : ": failed"));
+            if (!bStaged) return false;
         }
         m_staged.push_back({strName, bytes});
         return true;
@@ -110,13 +113,19 @@ bool StageEverything(CStagedSet& staged, const InstallRequest& request) {
 }
 
 // The uninstaller, then the platform's driver set in its copy order, from the verified bytes.
-void CopyIntoDriverDirectory(const CStagedSet& staged, std::string_view printerName, const InstallPlatform& platform) {
+// Returns the bytes copied.
+unsigned long CopyIntoDriverDirectory(const CStagedSet& staged, std::string_view printerName,
+                                      const InstallPlatform& platform) {
     std::vector<std::string> names = {UninstallerFileName(printerName)};
     for (const DriverFile& file : platform.copyOrder) names.push_back(DriverFileName(file, printerName));
+    unsigned long cbCopied = 0;
     for (const std::string& strName : names) {
-        if (const PayloadBytes* pBytes = staged.Find(strName))
+        if (const PayloadBytes* pBytes = staged.Find(strName)) {
             CopyToDriverDirectory(strName.c_str(), pBytes->pData, pBytes->cbSize);
+            cbCopied += pBytes->cbSize;
+        }
     }
+    return cbCopied;
 }
 
 }  // namespace
@@ -125,7 +134,8 @@ void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long
     CPathString strDriverDirectory, strTarget;
     if (!GetDriverDirectory(strDriverDirectory, g_szDriverEnvironment.c_str())) return;  // never the drive's root
     if (!strTarget.format("%s\\%s", strDriverDirectory.c_str(), pszName)) return;
-    WriteWholeFile(strTarget.c_str(), pData, static_cast<DWORD>(cbSize));
+    const bool bCopied = WriteWholeFile(strTarget.c_str(), pData, static_cast<DWORD>(cbSize));
+    LogStep(std::string("copied ") + strTarget.c_str() + (bCopied ? ": done" : ": failed"));
 }
 
 bool StageAndCopyDriverFiles(const InstallRequest& request) {
@@ -136,7 +146,7 @@ bool StageAndCopyDriverFiles(const InstallRequest& request) {
     return true;
 }
 
-void InstallDriver(const InstallRequest& request) {
+InstallOutcome InstallDriver(const InstallRequest& request) {
     const std::string_view printerName = request.printerName;
     const InstallPlatform& platform = request.platform;
     const char* pszEnvironment = platform.pszEnvironment;
@@ -164,18 +174,25 @@ void InstallDriver(const InstallRequest& request) {
     // Nothing reaches the driver directory or the print-UI component unless every staged file is
     // this run's own, and stays so until the print UI has ended.
     if (StageEverything(staged, request)) {
-        CopyIntoDriverDirectory(staged, printerName, platform);
+        WriteUninstallEntrySize(printerName, platform, CopyIntoDriverDirectory(staged, printerName, platform));
         result = RegisterPrinter(variant, platform, [&staged] { return staged.StillInPlace(); });
-    } else if (!bEntryExisted) {
-        RemoveUninstallEntry(printerName, platform);  // it would name an uninstaller never copied
+    } else {
+        LogStep("staging refused: nothing copied, the print-UI component not started");
+        if (!bEntryExisted) RemoveUninstallEntry(printerName, platform);  // it would name an uninstaller never copied
     }
-    if (result.outcome == RegistrationResult::GaveUp) return;
+    if (result.outcome == RegistrationResult::GaveUp) {
+        LogStep("the spooler cannot list its printers: installation abandoned");
+        return InstallOutcome::GaveUp;
+    }
+    const bool bSuccess = result.outcome == RegistrationResult::Success;
+    LogStep(std::string("outcome: ") + (bSuccess ? "installed" : "failed"));
 
-    request.notifications.ShowMessage(request.hOwner, OutcomeMessage(variant, result.outcome == RegistrationResult::Success),
+    request.notifications.ShowMessage(request.hOwner, OutcomeMessage(variant, bSuccess),
                                       request.pszTitle, MB_OK | MB_ICONEXCLAMATION);
     request.notifications.PostQuit(request.hOwner);
 
     // A print-UI process that is still running may still read the staged files.
     if (result.bProcessEnded) staged.DeleteAll();
     RemoveEmptyStagingDirectories(platform);
+    return bSuccess ? InstallOutcome::Succeeded : InstallOutcome::Failed;
 }

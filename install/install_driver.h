@@ -23,6 +23,10 @@ struct InstallRequest {
     CUserNotifications& notifications;
 };
 
+// How an installation ended: the printer added, not added, or abandoned without a message
+// because the spooler could not list its printers.
+enum class InstallOutcome { Succeeded, Failed, GaveUp };
+
 // The whole installation: housekeeping, staging of the driver set, copies into the driver
 // directory, registration, the outcome message and the request to quit, all for the request's
 // platform (its environment, staging places, driver set and print-UI component). Returns without a
@@ -30,8 +34,8 @@ struct InstallRequest {
 // (planted, locked, swapped, a directory of that name), nothing is copied, the print-UI
 // component is not started, and the failure message is shown. While the print-UI runs, the
 // thread's messages are handled (install/register_printer.h), so the caller must hold its
-// windows still meanwhile.
-void InstallDriver(const InstallRequest& request);
+// windows still meanwhile. Each step is logged (framework/run_log.h).
+InstallOutcome InstallDriver(const InstallRequest& request);
 
 // The sequence's own file work, as InstallDriver does it, without the housekeeping before it
 // or the registration after (the benchmark times it): stages the uninstaller, the INF and the

@@ -5,12 +5,14 @@
 
 #include "framework/fixed_string.h"
 #include "framework/message_wait.h"
+#include "framework/run_log.h"
 #include "framework/scoped_handle.h"
 #include "framework/system_folders.h"
 #include "install/registration_rules.h"
 #include "payload/install_constants.h"
 #include "payload/printer_search.h"
 #include "payload/spooler.h"
+#include "payload/system_account.h"
 #include "payload/wow64.h"
 
 namespace {
@@ -48,6 +50,39 @@ bool StartPrintUi(const CFixedString<1000>& strCommand, const char* pszDirectory
     return true;
 }
 
+enum class PrintUiRun { NotStarted, StillRunning, EndedByThisRun, Ended };
+
+// Logs the command line, starts it (StartPrintUi) and waits for it, at most g_dwInstallWaitMs,
+// then logs its exit code. The caller's windows stay answered meanwhile; they refuse what must
+// not happen then. One still running when the wait runs out (stalled, perhaps, behind a prompt
+// nobody answers) is ended: it would read the staged files after the run has let them go.
+PrintUiRun RunPrintUi(const CFixedString<1000>& strCommand, const char* pszDirectory, const InstallPlatform& platform) {
+    LogStep(std::string("print-UI: ") + strCommand.c_str());
+    CKernelHandle hProcess;
+    if (!StartPrintUi(strCommand, pszDirectory, platform, &hProcess)) {
+        LogStep("print-UI: could not be started");
+        return PrintUiRun::NotStarted;
+    }
+    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0) {
+        LogStep("print-UI: still running after the wait: ended");
+        ::TerminateProcess(hProcess.GetUnsafe(), ERROR_TIMEOUT);
+        return WaitHandlingMessages(hProcess.GetUnsafe(), kEndedWaitMs) == WAIT_OBJECT_0 ? PrintUiRun::EndedByThisRun
+                                                                                          : PrintUiRun::StillRunning;
+    }
+    DWORD dwExitCode = 0;
+    if (::GetExitCodeProcess(hProcess.GetUnsafe(), &dwExitCode))
+        LogStep("print-UI: exit code " + std::to_string(dwExitCode));
+    return PrintUiRun::Ended;
+}
+
+// "printers before: A, B" for the log.
+void LogPrinters(const char* pszWhen, const std::vector<std::string>& printers) {
+    std::string strLine = std::string("printers ") + pszWhen + ":";
+    for (std::size_t i = 0; i < printers.size(); ++i) strLine += (i ? ", " : " ") + printers[i];
+    if (printers.empty()) strLine += " none";
+    LogStep(strLine);
+}
+
 }  // namespace
 
 DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
@@ -60,6 +95,7 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
                                    const std::function<bool()>& stagedStillInPlace) {
     std::vector<std::string> before;
     if (!EnumerateLocalPrinters(before)) return {RegistrationResult::GaveUp, false};
+    LogPrinters("before", before);
     const int nCountBefore = CountPrintersContaining(before, kModelName);
 
     const std::string strNewName = NewPrinterName(variant, nCountBefore);
@@ -71,32 +107,38 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
 
     // The install command runs in the staging directory. It is handed to it rather than made
     // this program's current directory, which would keep the directory from being removed.
-    CKernelHandle hProcess;
-    if (!StartPrintUi(strInstall, kStagingDirectory, platform, &hProcess)) return {RegistrationResult::Failure, true};
-    // The caller's windows stay answered meanwhile; they refuse what must not happen then.
-    if (WaitHandlingMessages(hProcess.GetUnsafe(), g_dwInstallWaitMs) != WAIT_OBJECT_0) {
-        // Still running, stalled perhaps behind a prompt nobody answers: ended here, since it
-        // would read the staged files after the run has let them go.
-        ::TerminateProcess(hProcess.GetUnsafe(), ERROR_TIMEOUT);
-        const bool bEnded = WaitHandlingMessages(hProcess.GetUnsafe(), kEndedWaitMs) == WAIT_OBJECT_0;
-        return {RegistrationResult::Failure, bEnded};
+    switch (RunPrintUi(strInstall, kStagingDirectory, platform)) {
+    case PrintUiRun::NotStarted: return {RegistrationResult::Failure, true};
+    case PrintUiRun::StillRunning: return {RegistrationResult::Failure, false};  // it may read the staged files
+    case PrintUiRun::EndedByThisRun: return {RegistrationResult::Failure, true};
+    case PrintUiRun::Ended: break;
     }
-    hProcess.Reset();
-    if (!stagedStillInPlace()) return {RegistrationResult::Failure, true};
+    if (!stagedStillInPlace()) {
+        LogStep("staged files: not all still the ones staged");
+        return {RegistrationResult::Failure, true};
+    }
     WaitHandlingMessages(nullptr, 100);
 
     std::vector<std::string> after;
     if (!EnumerateLocalPrinters(after)) return {RegistrationResult::GaveUp, true};
+    LogPrinters("after", after);
     if (!IsRegistrationSuccess(nCountBefore, CountPrintersContaining(after, kModelName)))
         return {RegistrationResult::Failure, true};
 
+    // The default printer is a setting of the user: the SYSTEM account of a deployment service
+    // has none that anybody would see.
+    if (IsRunningAsLocalSystem()) {
+        LogStep("default printer: skipped, running as SYSTEM");
+        return {RegistrationResult::Success, true};
+    }
     CFixedString<1000> strDefault;
     const std::string strAdded = AddedPrinter(strNewName, before, after);
-    // Not waited for, so it must not run in the staging directory: that would keep the
-    // directory from being removed once the staged files are gone.
+    // Waited for, so that a silent run has finished everything when it ends, but its result
+    // does not decide the outcome. Not in the staging directory: a command still running after
+    // the wait would keep the directory from being removed once the staged files are gone.
     CPathString strSystem;
     if (strDefault.format("rundll32 printui.dll,PrintUIEntry /y /n \"%s\"", strAdded.c_str()) &&
         GetSystemFolder(strSystem))
-        StartPrintUi(strDefault, strSystem.c_str(), platform, nullptr);  // its result is not observed
+        RunPrintUi(strDefault, strSystem.c_str(), platform);
     return {RegistrationResult::Success, true};
 }

@@ -50,6 +50,10 @@ void SetText(CReg& reg, const char* pszKey, const char* pszName, const char* psz
     reg.SetValue(pszKey, pszName, REG_SZ, pszText, static_cast<DWORD>(std::strlen(pszText) + 1));
 }
 
+void SetNumber(CReg& reg, const char* pszKey, const char* pszName, DWORD dwValue) {
+    reg.SetValue(pszKey, pszName, REG_DWORD, &dwValue, sizeof dwValue);
+}
+
 }  // namespace
 
 bool DeleteFromDriverDirectory(const char* pszName, const char* pszEnvironment) {
@@ -86,8 +90,24 @@ void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& pl
         strCommand.format(std::strchr(strUninstall.c_str(), ' ') ? "\"%s\"" : "%s", strUninstall.c_str())) {
         SetText(reg, strKey.c_str(), "UninstallString", strCommand.c_str());
         SetText(reg, strKey.c_str(), "DisplayIcon", strIcon.c_str());
+        // What deployment tools run to remove without asking; always quoted, as its switch follows.
+        CPathString strQuiet;
+        if (strQuiet.format("\"%s\" /S", strUninstall.c_str()))
+            SetText(reg, strKey.c_str(), "QuietUninstallString", strQuiet.c_str());
     }
     SetText(reg, strKey.c_str(), "Publisher", strPublisher.c_str());
+    // A detection rule of a deployment tool reads the version; the list of programs offers
+    // neither a change nor a repair, which the uninstaller does not do.
+    SetText(reg, strKey.c_str(), "DisplayVersion", Q73_VERSION_TEXT);
+    SetNumber(reg, strKey.c_str(), "NoModify", 1);
+    SetNumber(reg, strKey.c_str(), "NoRepair", 1);
+}
+
+void WriteUninstallEntrySize(std::string_view printerName, const InstallPlatform& platform, unsigned long cbInstalled) {
+    CPathString strKey;
+    if (!FormatUninstallKey(printerName, strKey)) return;
+    CReg reg(platform.b64BitRegistryView);
+    SetNumber(reg, strKey.c_str(), "EstimatedSize", static_cast<DWORD>((cbInstalled + 1023) / 1024));  // in KB
 }
 
 bool UninstallEntryExists(std::string_view printerName, const InstallPlatform& platform) {

@@ -17,13 +17,18 @@ bool DeleteFromDriverDirectory3(const char* pszName, const char* pszEnvironment 
 bool DeleteFromStagingDirectory(const char* pszName);
 
 // The uninstall entry below HKEY_LOCAL_MACHINE for the printer name, in the platform's
-// registry view, naming the uninstaller in the platform's driver directory. Without a driver
-// directory the two values that name the uninstaller are left out.
+// registry view, naming the uninstaller in the platform's driver directory (also with /S, for
+// deployment tools), with the project's version and neither a change nor a repair offered.
+// Without a driver directory the three values that name the uninstaller are left out.
 void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& platform);
 // Whether the printer name's uninstall entry exists, in the platform's registry view.
 bool UninstallEntryExists(std::string_view printerName, const InstallPlatform& platform);
 // Deletes it (an install that staged nothing removes the entry it wrote).
 void RemoveUninstallEntry(std::string_view printerName, const InstallPlatform& platform);
+
+// The uninstall entry's "EstimatedSize": cbInstalled bytes, in the kilobytes the list of programs
+// counts. Written once the files are in place; failures are ignored.
+void WriteUninstallEntrySize(std::string_view printerName, const InstallPlatform& platform, unsigned long cbInstalled);
 
 // Removes the files of an earlier installation of the printer (when exactly one printer is
 // named after it) from the platform's driver directory, writes the uninstall entry, deletes

@@ -4,6 +4,7 @@
 
 #include "framework/user_notifications.h"
 #include "install/install_driver.h"
+#include "payload/deploy_options.h"
 #include "payload/extract.h"
 #include "payload/prepare_install.h"
 #include "payload/spooler.h"
@@ -29,8 +30,10 @@ void CSetupApp::DeleteStaleInfs() { DeleteStaleModelInfs(); }
 
 void CSetupApp::InstallDriver() {
     const std::string strTitle = GetTitle();
-    ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), Platform(),
-                     GetMainWindow(), strTitle.c_str(), UserNotifications()});
+    const InstallOutcome outcome =
+        ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), Platform(),
+                         GetMainWindow(), strTitle.c_str(), UserNotifications()});
+    m_nInstallExitCode = outcome == InstallOutcome::Succeeded ? kExitSuccess : kExitFailed;
 }
 
 void CSetupApp::PrepareInstall() { ::PrepareInstall(g_szPrinterName, Platform(), UserNotifications()); }

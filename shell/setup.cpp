@@ -4,6 +4,7 @@
 #include "framework/file_io.h"
 #include "framework/profile.h"
 #include "framework/system_dlls.h"
+#include "payload/deploy_options.h"
 #include "payload/os_version.h"
 #include "payload/payload_ids.h"
 #include "payload/printer_name.h"
@@ -45,13 +46,27 @@ void EnableDialogControls() {
 }  // namespace
 
 BOOL CSetupApp::InitInstance() {
+    const DeployOptions options = ParseDeployOptions(GetCommandArguments());
+    SetExitCode(options.bSilent ? RunSilent(options) : RunInteractive(options));
+    return FALSE;
+}
+
+bool CSetupApp::StartUp() {
     // Before anything is written: the language files and the setting file beside the program.
-    if (!CheckSystemTakesTheDriver(*this)) return FALSE;
-    EnableDialogControls();
+    if (!CheckSystemTakesTheDriver(*this)) return false;
     g_strAppDir = ProgramDirectory();
     LoadConfiguration();
+    return true;
+}
+
+void CSetupApp::RunSetupWizard() {
+    if (!StartUp()) {
+        m_nInstallExitCode = kUnsupportedSystemExitCode;
+        return;
+    }
+    m_nInstallExitCode = kExitCancelled;
+    EnableDialogControls();
     RunWizard();
-    return FALSE;
 }
 
 void CSetupApp::LoadConfiguration() {

@@ -8,6 +8,7 @@
 
 #include "framework/application.h"
 #include "framework/fixed_string.h"
+#include "payload/deploy_options.h"
 #include "wizard/LanguageDlg.h"      // g_wLanguage, the language page's choice
 #include "wizard/dialog_strings.h"   // g_strLanguageFile, the active language file
 
@@ -15,10 +16,27 @@ struct PatchRule;
 
 class CSetupApp : public CApplication {
 public:
-    // Start-up: program directory, language files, setting file, printer name, then the
-    // wizard. Always answers FALSE, which ends the process once the wizard has ended. On a
-    // system the driver has no version for, it only says so (shell/machine_check.h).
+    // Start-up: the command line, then the wizard, or the installation alone when the command
+    // line asks for silence. Always answers FALSE, which ends the process with the run's exit
+    // code (payload/deploy_options.h) once the wizard or the installation has ended.
     BOOL InitInstance() override;
+
+    // The interactive run: a usage box for /? or a bad argument, a box when another setup or
+    // uninstaller runs, else the wizard. Returns the exit code.
+    int RunInteractive(const DeployOptions& options);
+
+    // The silent run: no window and no message box; every step into the log. Installs what
+    // the wizard installs with the choices it preselects. Returns the exit code.
+    int RunSilent(const DeployOptions& options);
+
+    // The start-up before the wizard: on a system the driver has no version for, it only says
+    // so and answers false (shell/machine_check.h); else program directory, then
+    // LoadConfiguration.
+    bool StartUp();
+
+    // The start-up, the dialogs' common controls and the wizard; m_nInstallExitCode tells how
+    // it ended.
+    void RunSetupWizard();
 
     // The start-up steps that follow the program directory, working on g_strAppDir: the
     // language folder and file, the setting file and the printer name.
@@ -51,8 +69,12 @@ public:
     void RunWizard();
 
     // The whole installation for g_szPrinterName, the detected system and the language page's
-    // choice, owned by the main window (install/install_driver.h).
+    // choice, owned by the main window (install/install_driver.h). Records the exit code of
+    // its outcome.
     virtual void InstallDriver();
+
+    // The exit code of the last installation; "cancelled" while none ran.
+    int m_nInstallExitCode = kExitCancelled;
 
     // The housekeeping before an install, for g_szPrinterName (payload/prepare_install.h).
     virtual void PrepareInstall();

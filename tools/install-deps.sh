@@ -14,7 +14,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
   clang libclang-rt-14-dev osslsigncode nsis
-  python3-pefile python3-asn1crypto python3-pil
+  python3-pefile python3-asn1crypto python3-pil wixl
 )
 
 missing_packages() {

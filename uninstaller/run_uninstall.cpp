@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "framework/run_log.h"
 #include "framework/user_notifications.h"
+#include "payload/deploy_options.h"
 #include "uninstaller/removal.h"
 #include "uninstaller/uninstall_texts.h"
 
@@ -32,7 +34,7 @@ std::string Report(TextVariant variant, const RemovalResult& result) {
 
 }  // namespace
 
-void RunUninstall(const std::string& strPrinterName, TextVariant variant) {
+int RunUninstall(const std::string& strPrinterName, TextVariant variant) {
     const std::string strCaption = strPrinterName + " printer driver uninstall";
     CUserNotifications& notifications = UserNotifications();
     auto Tell = [&](const std::string& strText, UINT uIcon) {
@@ -42,18 +44,20 @@ void RunUninstall(const std::string& strPrinterName, TextVariant variant) {
     switch (FindInstallation(strPrinterName)) {
     case Installation::SpoolerUnavailable:
         Tell(UninstallMessageShown(variant, UninstallText::SpoolerUnavailable), MB_ICONWARNING);
-        return;
+        return kExitFailed;
     case Installation::Absent:
         Tell(UninstallMessageShown(variant, UninstallText::NotInstalled), MB_ICONINFORMATION);
-        return;
+        return kExitSuccess;
     case Installation::Present:
         break;
     }
     if (notifications.ShowMessage(nullptr, UninstallMessageShown(variant, UninstallText::Confirm).c_str(),
                                   strCaption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-        return;
+        return kExitCancelled;
 
+    LogStep("removing the installation of " + strPrinterName);
     const RemovalResult result = RemoveInstallation(strPrinterName);
     if (result.IsDriverGone()) RemoveSelfFromDriverDirectory();
     Tell(Report(variant, result), result.IsComplete() ? MB_ICONINFORMATION : MB_ICONWARNING);
+    return result.IsComplete() ? kExitSuccess : kExitFailed;
 }

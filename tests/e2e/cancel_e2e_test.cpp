@@ -68,7 +68,7 @@ void ExpectWelcomeTextsThenCancel(const std::string& strProgram, const WelcomeTe
     EXPECT_EQ(CWizardDriver::Text(::GetDlgItem(run.WelcomePage(), IDC_WELCOME_TITLE)), Ansi(texts.pszTitle));
     EXPECT_EQ(CWizardDriver::Text(::GetDlgItem(run.Frame(), ID_WIZNEXT)), Ansi(texts.pszNext));
     ASSERT_TRUE(CWizardDriver::Press(run.Frame(), IDC_CANCEL_BUTTON));
-    EXPECT_EQ(run.WaitForEnd(), 0);
+    EXPECT_EQ(run.WaitForEnd(), 1602);  // cancelled
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ TEST_P(WizardCancel, EndsTheProgramWithNothingInstalled) {
         } else {
             ASSERT_TRUE(::PostMessageA(run.Frame(), WM_SYSCOMMAND, SC_CLOSE, 0));
         }
-        EXPECT_EQ(run.WaitForEnd(), 0);
+        EXPECT_EQ(run.WaitForEnd(), 1602);  // cancelled
     }
     ExpectNothingInstalled();
     ExpectFirstRunFilesBeside(PayloadBytes(148));

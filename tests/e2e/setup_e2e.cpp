@@ -239,6 +239,21 @@ void ExpectUninstallEntry(const std::string& strPrinter) {
             << value.pszName;
         EXPECT_EQ(dwType, static_cast<DWORD>(REG_SZ)) << value.pszName;
     }
+    EXPECT_EQ(ReadMachineValue(strKey.c_str(), "QuietUninstallString", nullptr, UninstallEntryView()),
+              "\"" + strUninstaller + "\" /S" + '\0');
+    EXPECT_EQ(ReadMachineValue(strKey.c_str(), "DisplayVersion", nullptr, UninstallEntryView()), std::string("1.1.0") + '\0');
+    const std::string kOne("\1\0\0\0", 4);
+    for (const char* pszFlag : {"NoModify", "NoRepair"}) {
+        DWORD dwType = 0;
+        EXPECT_EQ(ReadMachineValue(strKey.c_str(), pszFlag, &dwType, UninstallEntryView()), kOne) << pszFlag;
+        EXPECT_EQ(dwType, static_cast<DWORD>(REG_DWORD)) << pszFlag;
+    }
+    // The driver files and the uninstaller: the uninstaller alone is more than 40 KB.
+    DWORD dwType = 0;
+    const std::string strSize = ReadMachineValue(strKey.c_str(), "EstimatedSize", &dwType, UninstallEntryView());
+    ASSERT_EQ(dwType, static_cast<DWORD>(REG_DWORD));
+    ASSERT_EQ(strSize.size(), 4u);
+    EXPECT_GT(*reinterpret_cast<const DWORD*>(strSize.data()), 40u);
     EXPECT_TRUE(HasBytes(strUninstaller, PayloadBytes(255)));
 }
 
@@ -265,7 +280,7 @@ void ExpectRegistered(const std::string& strNew) {
 void ExpectOutcome(const InstallWalk& walk, bool bChineseChosen, bool bSuccess) {
     EXPECT_EQ(walk.strMessage, ExpectedOutcomeText(ExpectedVariantFor(bChineseChosen, SystemLanguage()), bSuccess));
     EXPECT_EQ(walk.strCaption, "setup");
-    EXPECT_EQ(walk.nExitCode, 0);
+    EXPECT_EQ(walk.nExitCode, bSuccess ? 0 : 1603);
 }
 
 void SetupWizardE2E::SetUp() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/file_io.h"
+#include "framework/run_log.h"
 #include "framework/user_notifications.h"
 #include "install/register_printer.h"
 #include "install/registration_rules.h"
@@ -21,6 +22,7 @@
 #include "payload/printer_search.h"
 #include "payload/spooler.h"
 #include "payload/staging.h"
+#include "payload/system_account.h"
 #include "expected_install.h"
 #include "recorded_notifications.h"
 #include "shell/setup.h"
@@ -195,6 +197,26 @@ TEST_F(InstallDriver, APrintUiThatAddsNothingIsAFailureAndNoDefaultIsSet) {
     EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(false)});
     EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 0);
     EXPECT_EQ(ReadFileBytes(LogPath()).find("/y /n"), std::string::npos);
+}
+
+// A deployment service installs as SYSTEM, whose default printer nobody sees: the printer is
+// installed and the success stands, but no default-printer command runs, and the log says why.
+TEST_F(InstallDriver, AsSystemTheDefaultPrinterStepIsSkippedAndLogged) {
+    CScopedDirectory folder("runlog");
+    const std::string strRunLog = folder.File("run.log");
+    ASSERT_TRUE(OpenRunLog(strRunLog.c_str()));
+    const int nPrevious = ReplaceLocalSystemForTesting(1);
+    theApp.InstallDriver();
+    ReplaceLocalSystemForTesting(nPrevious);
+    CloseRunLog();
+    EXPECT_EQ(m_notifications.m_messages, std::vector<std::string>{ExpectedMessage(true)});
+    EXPECT_EQ(CountPrintersContaining(LocalPrinters(), "Q73"), 1);
+    EXPECT_EQ(ReadFileBytes(LogPath()).find("/y /n"), std::string::npos);
+    const std::string strSteps = ReadFileBytes(strRunLog);
+    for (const char* pszStep : {"printers before: none", "print-UI: rundll32 printui.dll,PrintUIEntry /if /f C:\\TEMP\\Q73.INF",
+                                "print-UI: exit code 0", "printers after: Q73", "default printer: skipped, running as SYSTEM",
+                                "staged C:\\TEMP\\Q73.GPD: done", "outcome: installed"})
+        EXPECT_NE(strSteps.find(pszStep), std::string::npos) << pszStep << " is not in\n" << strSteps;
 }
 
 TEST_F(InstallDriver, APrinterWithTheModelInItsNameCountsSoTheNewOneIsACopy) {

@@ -12,13 +12,13 @@ std::string g_strSetupExe;
 
 }  // namespace
 
-// Closing the wizard ends the program normally.
+// Closing the wizard ends the program as cancelled (1602), having written its first-run files.
 TEST(Program, FirstRunLeavesTheLanguageFolderAndTheSettingFileBesideIt) {
     ASSERT_FALSE(g_strSetupExe.empty()) << "pass the path of setup.exe";
     CScopedDirectory dir("program");
     const std::string strProgram = dir.File("setup.exe");
     ASSERT_TRUE(::CopyFileA(g_strSetupExe.c_str(), strProgram.c_str(), FALSE));
-    ASSERT_EQ(RunProgramClosingItsWindow("\"" + strProgram + "\""), 0);
+    ASSERT_EQ(RunProgramClosingItsWindow("\"" + strProgram + "\""), 1602);
 
     const bool bTraditional = (::GetSystemDefaultLangID() & 0xFF) == 0x04 && ::GetSystemDefaultLangID() != 0x0804;
     EXPECT_EQ(ReadFileBytes(dir.File("Language\\Multi_eng.dll")), PayloadBytes(147));
@@ -28,7 +28,7 @@ TEST(Program, FirstRunLeavesTheLanguageFolderAndTheSettingFileBesideIt) {
 
     // A second run rewrites nothing and replaces no setting file.
     WriteFileBytes(dir.File("setting.dll"), "[Setting]\r\nPrinterName=ABC");
-    ASSERT_EQ(RunProgramClosingItsWindow("\"" + strProgram + "\""), 0);
+    ASSERT_EQ(RunProgramClosingItsWindow("\"" + strProgram + "\""), 1602);
     EXPECT_EQ(ReadFileBytes(dir.File("setting.dll")), "[Setting]\r\nPrinterName=ABC");
 }
 

@@ -178,13 +178,13 @@ protected:
     }
     std::string Self() const { return DriverDirectory() + "\\uninstallQ73.exe"; }
 
-    // Runs the uninstaller, answers its first box with nAnswer and returns the texts of every
-    // box it showed, in order.
-    std::vector<std::string> Run(const std::string& strProgram, int nAnswer) {
+    // Runs the uninstaller, answers its first box with nAnswer, expects nExitCode and returns
+    // the texts of every box it showed, in order.
+    std::vector<std::string> Run(const std::string& strProgram, int nAnswer, int nExitCode) {
         CWizardDriver driver;
         EXPECT_TRUE(driver.Start(strProgram));
         const std::vector<std::string> texts = driver.AnswerMessageBoxes(nAnswer, kTimeoutMs);
-        EXPECT_EQ(driver.WaitForExit(kTimeoutMs), 0);
+        EXPECT_EQ(driver.WaitForExit(kTimeoutMs), nExitCode);
         return texts;
     }
 
@@ -205,7 +205,7 @@ TEST_F(Uninstaller, RemovesEverythingOfTheModelAndNothingElse) {
     Plant(WindowsFile("\\inf\\oem97.inf"), PayloadBytes(256));  // a copy of our INF
     Plant(WindowsFile("\\inf\\oem96.inf"), "[Version]\r\nClass=Printer\r\n[Manufacturer]\r\nOther\r\n");
 
-    EXPECT_EQ(Run(Self(), IDYES), (std::vector<std::string>{Expected(UninstallText::Confirm),
+    EXPECT_EQ(Run(Self(), IDYES, 0), (std::vector<std::string>{Expected(UninstallText::Confirm),
                                                              Expected(UninstallText::Removed)}));
 
     EXPECT_FALSE(HasPrinterWithDriver("Q73"));
@@ -258,7 +258,7 @@ TEST_F(Uninstaller, RemovesTheInfCopyThroughTheSpoolerAndTheSetupApi) {
 
 TEST_F(Uninstaller, NoChangesNothing) {
     ASSERT_NO_FATAL_FAILURE(Install());
-    EXPECT_EQ(Run(Self(), IDNO), std::vector<std::string>{Expected(UninstallText::Confirm)});
+    EXPECT_EQ(Run(Self(), IDNO, 1602), std::vector<std::string>{Expected(UninstallText::Confirm)});
     EXPECT_TRUE(HasPrinterWithDriver("Q73"));
     EXPECT_TRUE(IsPrinterDriverInstalled("Q73", ExpectedDriverEnvironment()));
     EXPECT_TRUE(KeyExists(kUninstallKey));
@@ -271,7 +271,7 @@ TEST_F(Uninstaller, WithNothingInstalledSaysSoAndChangesNothing) {
     CScopedDirectory dir("uninstaller");
     const std::string strCopy = dir.File("uninstallQ73.exe");
     WriteFileBytes(strCopy, PayloadBytes(255));
-    EXPECT_EQ(Run(strCopy, IDYES), std::vector<std::string>{Expected(UninstallText::NotInstalled)});
+    EXPECT_EQ(Run(strCopy, IDYES, 0), std::vector<std::string>{Expected(UninstallText::NotInstalled)});
     EXPECT_TRUE(FileExists(strCopy));
     EXPECT_TRUE(HasPrinterWithDriver(kOtherDriver));
     EXPECT_TRUE(FileExists(DriverDirectory() + "\\3\\UNIDRV.DLL"));
@@ -285,7 +285,7 @@ TEST_F(Uninstaller, AFileInUseIsReportedAndTheRestRemoved) {
     {
         HANDLE hFile = ::CreateFileA(strHeld.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
-        texts = Run(Self(), IDYES);
+        texts = Run(Self(), IDYES, 1603);  // something had to stay
         ::CloseHandle(hFile);
     }
     ASSERT_EQ(texts.size(), 2u);

@@ -103,7 +103,7 @@ bool CancelFirstPage(const std::string& strProgram) {
     if (!driver.WaitForFrame(kWindowTimeoutMs) || !driver.WaitForPage(kWelcomeTitle, kWindowTimeoutMs))
         return Fail("no wizard");
     CWizardDriver::Press(driver.Frame(), kCancel);
-    return driver.WaitForExit(kWindowTimeoutMs) == 0 || Fail("setup.exe did not end after Cancel");
+    return driver.WaitForExit(kWindowTimeoutMs) == 1602 || Fail("setup.exe did not end as cancelled (1602) after Cancel");
 }
 
 void ReportPrinters() {

@@ -109,9 +109,11 @@ HWND FindVisibleWindow(DWORD dwProcessId, const std::function<bool(HWND)>& accep
     return search.hFound;
 }
 
-bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId) {
+bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId,
+                      const std::string& strArguments) {
     const std::string strDirectory = strProgram.substr(0, strProgram.find_last_of('\\') + 1);
     std::string strCommandLine = "\"" + strProgram + "\"";
+    if (!strArguments.empty()) strCommandLine += " " + strArguments;
     std::vector<char> commandLine(strCommandLine.begin(), strCommandLine.end());
     commandLine.push_back('\0');
     STARTUPINFOA startup = {};
@@ -126,8 +128,8 @@ bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DW
     return true;
 }
 
-bool CWizardDriver::Start(const std::string& strProgram) {
-    if (!StartInItsFolder(strProgram, m_hProcess, m_dwProcessId)) return false;
+bool CWizardDriver::Start(const std::string& strProgram, const std::string& strArguments) {
+    if (!StartInItsFolder(strProgram, m_hProcess, m_dwProcessId, strArguments)) return false;
     m_hFrame = nullptr;
     return true;
 }

@@ -14,7 +14,9 @@
 
 // Starts strProgram (a full path) with its own folder as the working directory, as Explorer
 // does. False when it cannot be started; hProcess and dwProcessId are then left as they were.
-bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId);
+// strArguments, when given, follows the quoted program on the command line.
+bool StartInItsFolder(const std::string& strProgram, CKernelHandle& hProcess, DWORD& dwProcessId,
+                      const std::string& strArguments = std::string());
 
 // The first visible top-level window of process dwProcessId, in z-order, for which accept
 // answers true (any one, without accept); null when there is none.
@@ -23,7 +25,7 @@ HWND FindVisibleWindow(DWORD dwProcessId, const std::function<bool(HWND)>& accep
 class CWizardDriver {
 public:
     // Starts the program with its own directory as the working directory.
-    bool Start(const std::string& strProgram);
+    bool Start(const std::string& strProgram, const std::string& strArguments = std::string());
     // The program's exit code once it ended within dwTimeoutMs, otherwise -1.
     int WaitForExit(DWORD dwTimeoutMs);
     bool HasEnded() const;

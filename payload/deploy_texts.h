@@ -1,0 +1,14 @@
+// What setup.exe and the uninstaller say about their command line and about a second instance,
+// in English, Simplified Chinese (GBK bytes) and Traditional Chinese (Big5 bytes), as the ANSI
+// functions of those systems expect. Portable.
+#pragma once
+
+#include <string>
+
+#include "payload/text_variant.h"
+
+// The usage box's text for the program file's name (for example "setup.exe").
+std::string UsageText(TextVariant variant, const std::string& strProgramName);
+
+// Another setup or uninstaller of the printer holds the lock (payload/instance_lock.h).
+const char* AlreadyRunningText(TextVariant variant);
