@@ -26,17 +26,14 @@ constexpr DWORD kChangingRights = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_W
                                   FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
                                   GENERIC_ALL;
 
+// Security descriptors and SIDs the system allocates with LocalAlloc.
 struct LocalFreeTraits {
-    using Handle = PSECURITY_DESCRIPTOR;
+    using Handle = void*;  // PSECURITY_DESCRIPTOR, PSID
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::LocalFree(h); }
 };
 using CLocalDescriptor = CScopedHandle<LocalFreeTraits>;
-struct LocalSidTraits {
-    using Handle = PSID;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::LocalFree(h); }
-};
+using CLocalSid = CScopedHandle<LocalFreeTraits>;
 
 bool MakeDescriptor(const char* pszSddl, CLocalDescriptor& descriptor) {
     return ::ConvertStringSecurityDescriptorToSecurityDescriptorA(pszSddl, SDDL_REVISION_1, descriptor.Receive(),
@@ -74,15 +71,9 @@ CFileHandle HoldDirectory(const char* pszPath, FileIdentity& identity, DWORD dwE
     return directory;
 }
 
-struct TokenTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-};
-
 // This process's user, for the safety check of a directory it may have made itself.
 std::vector<BYTE> ProcessUser() {
-    CScopedHandle<TokenTraits> token;
+    CKernelHandle token;
     DWORD cbUser = 0;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return {};
     ::GetTokenInformation(token.GetUnsafe(), TokenUser, nullptr, 0, &cbUser);
@@ -236,7 +227,7 @@ bool DeleteInRealDirectory(const std::string& strPath) {
 
 bool OnlyAdministratorsMayChange(PSECURITY_DESCRIPTOR pDescriptor, PSID pSelf) {
     // Windows 2000 has no CreateWellKnownSid: the two accounts from their string forms.
-    CScopedHandle<LocalSidTraits> system, administrators;
+    CLocalSid system, administrators;
     if (!::ConvertStringSidToSidA("S-1-5-18", system.Receive()) ||
         !::ConvertStringSidToSidA("S-1-5-32-544", administrators.Receive()))
         return false;

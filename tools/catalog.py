@@ -42,6 +42,10 @@ SPC_PE_IMAGE_DATA = "1.3.6.1.4.1.311.2.1.15"
 SPC_FLAT_DATA = "1.3.6.1.4.1.311.2.1.25"
 
 
+# The field option by which asn1crypto names the type of a collection's members.
+MEMBER_TYPE = "spec"
+
+
 class SpcString(core.Choice):
     _alternatives = [("unicode", core.BMPString, {"implicit": 0}), ("ascii", core.IA5String, {"implicit": 1})]
 
@@ -73,20 +77,20 @@ class CatMemberInfo(core.Sequence):
 
 
 class MemberAttribute(core.Sequence):
-    _fields = [("type", core.ObjectIdentifier), ("values", core.SetOf, {"spec": core.Any})]
+    _fields = [("type", core.ObjectIdentifier), ("values", core.SetOf, {MEMBER_TYPE: core.Any})]
 
 
 class TrustedSubject(core.Sequence):
     _fields = [("identifier", core.OctetString),
-               ("attributes", core.SetOf, {"spec": MemberAttribute, "optional": True})]
+               ("attributes", core.SetOf, {MEMBER_TYPE: MemberAttribute, "optional": True})]
 
 
 class CertificateTrustList(core.Sequence):
-    _fields = [("subject_usage", core.SequenceOf, {"spec": core.ObjectIdentifier}),
+    _fields = [("subject_usage", core.SequenceOf, {MEMBER_TYPE: core.ObjectIdentifier}),
                ("list_identifier", core.OctetString, {"optional": True}),
                ("this_update", x509.Time),
                ("subject_algorithm", algos.DigestAlgorithm),
-               ("trusted_subjects", core.SequenceOf, {"spec": TrustedSubject, "optional": True}),
+               ("trusted_subjects", core.SequenceOf, {MEMBER_TYPE: TrustedSubject, "optional": True}),
                ("extensions", x509.Extensions, {"explicit": 0, "optional": True})]
 
 

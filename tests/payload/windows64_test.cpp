@@ -25,7 +25,6 @@ constexpr WORD kMachineX86 = 0x014C, kMachineX64 = 0x8664;
 // This test program is a 64-bit one (the x86-64 build): on 64-bit Windows it is native there.
 constexpr bool k64BitProcess = sizeof(void*) == 8;
 
-bool Started64() { return ExpectedWindows64(); }
 
 // The machine a PE file is built for, read through this thread's view of the file system;
 // 0 when it cannot be read.
@@ -68,7 +67,7 @@ std::string SystemDirectoryFile(const char* pszName) {
 class Windows64Only : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Started64()) GTEST_SKIP() << "runs on 64-bit Windows";
+        if (!ExpectedWindows64()) GTEST_SKIP() << "runs on 64-bit Windows";
     }
     void TearDown() override { HideSysnativeForTesting(false); }
 };
@@ -85,9 +84,9 @@ protected:
 }  // namespace
 
 TEST(RunningSystem, IsTheKindThisRunWasStartedFor) {
-    EXPECT_EQ(IsWindows64(), Started64());
-    EXPECT_EQ(&RunningPlatform(), Started64() ? &kX64Platform : &kX86Platform);
-    EXPECT_EQ(RunningNativeMachine(), Started64() ? NativeMachine::X64 : NativeMachine::X86);
+    EXPECT_EQ(IsWindows64(), ExpectedWindows64());
+    EXPECT_EQ(&RunningPlatform(), ExpectedWindows64() ? &kX64Platform : &kX86Platform);
+    EXPECT_EQ(RunningNativeMachine(), ExpectedWindows64() ? NativeMachine::X64 : NativeMachine::X86);
 }
 
 // Where IsWow64Process2 answers, its native machine decides; ARM64 Windows (which a 32-bit
@@ -114,12 +113,12 @@ TEST(RunningSystem, IsWow64Process2sNativeMachineDecides) {
 // this process sees it anywhere: the system directory's, started as this process's kind.
 TEST(SystemPrograms, WithoutNativeTheSystemDirectorysProgramStartsAsThisProcesssKind) {
     for (bool bNative : {false, true}) {
-        if (bNative && Started64() && !k64BitProcess) continue;
+        if (bNative && ExpectedWindows64() && !k64BitProcess) continue;
         SystemProgram program;
         ASSERT_TRUE(FindSystemProgram("rundll32.exe", bNative, program));
         EXPECT_EQ(std::string(program.strPath.c_str()), SystemDirectoryFile("rundll32.exe"));
         EXPECT_FALSE(program.bRedirectionOff);
-        EXPECT_EQ(StartedUnderWow64(program), Started64() && !k64BitProcess ? 1 : 0) << "native " << bNative;
+        EXPECT_EQ(StartedUnderWow64(program), ExpectedWindows64() && !k64BitProcess ? 1 : 0) << "native " << bNative;
     }
 }
 
@@ -169,7 +168,7 @@ TEST_F(Windows64Only, TheUninstallEntryIsWrittenAndDeletedInThe64BitView) {
 
 // On 32-bit Windows the entry is where it always was, and the helper deletes it there.
 TEST(UninstallEntry, OnThisSystemsPlatformIsReadWithoutAViewAndDeleted) {
-    if (Started64()) GTEST_SKIP() << "runs on 32-bit Windows";
+    if (ExpectedWindows64()) GTEST_SKIP() << "runs on 32-bit Windows";
     const std::string strKey = UninstallKey("Q73W32");
     WriteUninstallEntry("Q73W32", RunningPlatform());
     EXPECT_EQ(ReadMachineValue(strKey.c_str(), "UninstallString"),

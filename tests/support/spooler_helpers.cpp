@@ -1,12 +1,10 @@
 #include "spooler_helpers.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include <gtest/gtest.h>
 #include <winspool.h>
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "framework/scoped_handle.h"
