@@ -111,7 +111,7 @@ double TimeInstallWork() {
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
     StageAndCopyDriverFiles({kDefaultPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(),
-                             RunningPlatform(), nullptr, "", UserNotifications()});
+                             RunningPlatform(), PortChoice(), nullptr, "", UserNotifications()});
     ::QueryPerformanceCounter(&end);
     return Milliseconds(start, end);
 }

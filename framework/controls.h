@@ -39,6 +39,19 @@ public:
     std::string GetText(int nIndex) const;
 };
 
+class CComboBox : public CControl {
+public:
+    // The index of the new entry (added at the end unless the box sorts), or CB_ERR.
+    int AddString(const char* pszText) const {
+        return static_cast<int>(::SendMessageA(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszText)));
+    }
+    void ResetContent() const { ::SendMessageA(m_hWnd, CB_RESETCONTENT, 0, 0); }
+    int GetCount() const { return static_cast<int>(::SendMessageA(m_hWnd, CB_GETCOUNT, 0, 0)); }
+    // The selected entry's index, or CB_ERR (-1) when nothing is selected.
+    int GetCurSel() const { return static_cast<int>(::SendMessageA(m_hWnd, CB_GETCURSEL, 0, 0)); }
+    void SetCurSel(int nIndex) const { ::SendMessageA(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0); }
+};
+
 class CProgressCtrl : public CControl {
 public:
     void SetPos(int nPosition) const { ::SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(nPosition), 0); }

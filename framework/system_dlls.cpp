@@ -105,6 +105,15 @@ BOOL DeletePrinterDriverA(LPSTR pszName, LPSTR pszEnvironment, LPSTR pszDriverNa
                                                    pszDriverName);
 }
 
+BOOL EnumPortsA(LPSTR pszName, DWORD dwLevel, LPBYTE pPorts, DWORD cbBuf, LPDWORD pcbNeeded, LPDWORD pcReturned) {
+    return Call<decltype(&::EnumPortsA)>(g_spooler, "EnumPortsA", pszName, dwLevel, pPorts, cbBuf, pcbNeeded,
+                                         pcReturned);
+}
+BOOL XcvDataW(HANDLE hXcv, PCWSTR pszDataName, PBYTE pInputData, DWORD cbInputData, PBYTE pOutputData,
+              DWORD cbOutputData, PDWORD pcbOutputNeeded, PDWORD pdwStatus) {
+    return Call<decltype(&::XcvDataW)>(g_spooler, "XcvDataW", hXcv, pszDataName, pInputData, cbInputData,
+                                       pOutputData, cbOutputData, pcbOutputNeeded, pdwStatus);
+}
 HRESULT DeletePrinterDriverPackageA(LPCSTR pszServer, LPCSTR pszInfPath, LPCSTR pszEnvironment) {
     using Function = HRESULT(WINAPI*)(LPCSTR, LPCSTR, LPCSTR);
     const FARPROC pFunction = g_spooler.Find("DeletePrinterDriverPackageA");

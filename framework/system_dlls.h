@@ -70,6 +70,10 @@ BOOL ClosePrinter(HANDLE hPrinter);
 BOOL DeleteFormA(HANDLE hPrinter, LPSTR pszFormName);
 BOOL DeletePrinter(HANDLE hPrinter);
 BOOL DeletePrinterDriverA(LPSTR pszName, LPSTR pszEnvironment, LPSTR pszDriverName);
+BOOL EnumPortsA(LPSTR pszName, DWORD dwLevel, LPBYTE pPorts, DWORD cbBuf, LPDWORD pcbNeeded, LPDWORD pcReturned);
+// A port monitor's own operations; the spooler has no ANSI form of it.
+BOOL XcvDataW(HANDLE hXcv, PCWSTR pszDataName, PBYTE pInputData, DWORD cbInputData, PBYTE pOutputData,
+              DWORD cbOutputData, PDWORD pcbOutputNeeded, PDWORD pdwStatus);
 
 // winspool.drv of Vista and later; declared here because the headers of the oldest supported
 // system lack it. Where the system lacks it: HRESULT_FROM_WIN32 of the loader's error.

@@ -13,6 +13,7 @@
 #include "payload/extract.h"
 #include "payload/install_constants.h"
 #include "payload/payload_ids.h"
+#include "payload/network_port.h"
 #include "payload/payload_sets.h"
 #include "payload/prepare_install.h"
 #include "payload/spooler.h"
@@ -128,6 +129,14 @@ unsigned long CopyIntoDriverDirectory(const CStagedSet& staged, std::string_view
     return cbCopied;
 }
 
+// The outcome message, then the request to quit.
+InstallOutcome TellOutcome(const InstallRequest& request, TextVariant variant, bool bSuccess) {
+    request.notifications.ShowMessage(request.hOwner, OutcomeMessage(variant, bSuccess), request.pszTitle,
+                                      MB_OK | MB_ICONEXCLAMATION);
+    request.notifications.PostQuit(request.hOwner);
+    return bSuccess ? InstallOutcome::Succeeded : InstallOutcome::Failed;
+}
+
 }  // namespace
 
 void CopyToDriverDirectory(const char* pszName, const void* pData, unsigned long cbSize) {
@@ -152,6 +161,13 @@ InstallOutcome InstallDriver(const InstallRequest& request) {
     const char* pszEnvironment = platform.pszEnvironment;
     const TextVariant variant = ChooseTextVariant(request.wLanguage, request.wSystemLangId);
 
+    LogStep("port: " + request.port.strPort);
+    const NetworkPort networkPort = request.port.IsNetwork() ? MakeNetworkPort(request.port) : NetworkPort::Reused;
+    if (networkPort == NetworkPort::Failed) {
+        LogStep("outcome: failed, the network port cannot be made; nothing installed");
+        return TellOutcome(request, variant, false);
+    }
+
     RemoveEmptyStagingDirectories(platform);
     const bool bEntryExisted = UninstallEntryExists(printerName, platform);
     PrepareInstall(printerName, platform, request.notifications);
@@ -175,7 +191,7 @@ InstallOutcome InstallDriver(const InstallRequest& request) {
     // this run's own, and stays so until the print UI has ended.
     if (StageEverything(staged, request)) {
         WriteUninstallEntrySize(printerName, platform, CopyIntoDriverDirectory(staged, printerName, platform));
-        result = RegisterPrinter(variant, platform, [&staged] { return staged.StillInPlace(); });
+        result = RegisterPrinter(variant, platform, request.port.strPort, [&staged] { return staged.StillInPlace(); });
     } else {
         LogStep("staging refused: nothing copied, the print-UI component not started");
         if (!bEntryExisted) RemoveUninstallEntry(printerName, platform);  // it would name an uninstaller never copied
@@ -186,13 +202,17 @@ InstallOutcome InstallDriver(const InstallRequest& request) {
     }
     const bool bSuccess = result.outcome == RegistrationResult::Success;
     LogStep(std::string("outcome: ") + (bSuccess ? "installed" : "failed"));
+    if (networkPort == NetworkPort::Created) {
+        // The uninstaller removes the port once nothing prints to it; a port no printer got goes now.
+        if (bSuccess)
+            RecordNetworkPortInUninstallEntry(printerName, platform, request.port.strPort);
+        else
+            DeleteNetworkPort(request.port.strPort);
+    }
 
-    request.notifications.ShowMessage(request.hOwner, OutcomeMessage(variant, bSuccess),
-                                      request.pszTitle, MB_OK | MB_ICONEXCLAMATION);
-    request.notifications.PostQuit(request.hOwner);
-
+    const InstallOutcome outcome = TellOutcome(request, variant, bSuccess);
     // A print-UI process that is still running may still read the staged files.
     if (result.bProcessEnded) staged.DeleteAll();
     RemoveEmptyStagingDirectories(platform);
-    return bSuccess ? InstallOutcome::Succeeded : InstallOutcome::Failed;
+    return outcome;
 }

@@ -8,6 +8,7 @@
 
 #include "framework/fixed_string.h"
 #include "payload/install_platform.h"
+#include "payload/printer_ports.h"
 
 class CUserNotifications;
 
@@ -18,6 +19,7 @@ struct InstallRequest {
     WORD wLanguage;                  // the language page's choice: 0 Chinese, else English
     WORD wSystemLangId;              // the system default language identifier
     const InstallPlatform& platform; // 32-bit Windows, or 64-bit Windows: the driver's platform
+    const PortChoice& port;          // the port the printer goes on
     HWND hOwner;                     // the wizard frame: owns the outcome box, gets the quit request
     const char* pszTitle;            // the outcome box's caption
     CUserNotifications& notifications;
@@ -27,7 +29,9 @@ struct InstallRequest {
 // because the spooler could not list its printers.
 enum class InstallOutcome { Succeeded, Failed, GaveUp };
 
-// The whole installation: housekeeping, staging of the driver set, copies into the driver
+// The whole installation: for a network printer first its Standard TCP/IP port (when that
+// cannot be made, the failure message and nothing else; a port this run made is deleted again
+// when no printer was added, and recorded in the uninstall entry when one was), then housekeeping, staging of the driver set, copies into the driver
 // directory, registration, the outcome message and the request to quit, all for the request's
 // platform (its environment, staging places, driver set and print-UI component). Returns without a
 // message when the registration gave up. When a file cannot be staged as this run wrote it

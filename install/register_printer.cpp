@@ -91,7 +91,7 @@ DWORD ReplaceRegistrationWaitForTesting(DWORD dwMilliseconds) {
     return dwPrevious;
 }
 
-RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform,
+RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform, const std::string& strPort,
                                    const std::function<bool()>& stagedStillInPlace) {
     std::vector<std::string> before;
     if (!EnumerateLocalPrinters(before)) return {RegistrationResult::GaveUp, false};
@@ -102,7 +102,7 @@ RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& p
     CFixedString<1000> strInstall;
     // The INF is named after the model, whatever the printer is called.
     if (!strInstall.format("rundll32 printui.dll,PrintUIEntry /if /f %s\\%s.INF /r \"%s\" /b \"%s\" /m \"%s\" ",
-                           kStagingDirectory, kModelName, kPrinterPort, strNewName.c_str(), kModelName))
+                           kStagingDirectory, kModelName, strPort.c_str(), strNewName.c_str(), kModelName))
         return {RegistrationResult::Failure, true};
 
     // The install command runs in the staging directory. It is handed to it rather than made

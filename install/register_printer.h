@@ -7,6 +7,7 @@
 #include "payload/text_variant.h"
 
 #include <functional>
+#include <string>
 
 struct RegistrationResult {
     enum Outcome { Success, Failure, GaveUp } outcome;
@@ -28,7 +29,8 @@ struct RegistrationResult {
 // a per-user setting. Every command line, its exit code and both printer lists are logged
 // (framework/run_log.h). Each wait (at most 90 s; after the install command a pause of 100 ms) handles the thread's messages
 // (framework/message_wait.h): the caller's windows must refuse what may not happen meanwhile.
-RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform,
+// The install command puts the printer on the port named strPort (the spooler's name).
+RegistrationResult RegisterPrinter(TextVariant variant, const InstallPlatform& platform, const std::string& strPort,
                                    const std::function<bool()>& stagedStillInPlace);
 
 // For tests only: how long RegisterPrinter waits for the install command (90 000 ms unless

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "payload/ascii_case.h"
+#include "payload/printer_ports.h"
 
 namespace {
 
@@ -27,11 +28,18 @@ std::vector<std::string> SplitArguments(std::string_view arguments) {
     return result;
 }
 
+// Read against no offered port: a value that is well formed is then Chosen or Unknown.
+bool IsMalformedPortValue(std::string_view value) {
+    PortChoice choice;
+    return ReadPortValue(value, {}, choice) == PortValue::Malformed;
+}
+
 }  // namespace
 
 DeployOptions ParseDeployOptions(std::string_view arguments) {
     DeployOptions options;
     constexpr std::string_view kLog = "/LOG=";
+    constexpr std::string_view kPort = "/PORT=";
     for (const std::string& strArgument : SplitArguments(arguments)) {
         const std::string_view argument = strArgument;
         if (EqualsIgnoringAsciiCase(argument, "/S") || EqualsIgnoringAsciiCase(argument, "/VERYSILENT") ||
@@ -42,6 +50,9 @@ DeployOptions ParseDeployOptions(std::string_view arguments) {
             options.bUsage = true;
         } else if (argument.size() > kLog.size() && EqualsIgnoringAsciiCase(argument.substr(0, kLog.size()), kLog)) {
             options.strLogPath = strArgument.substr(kLog.size());
+        } else if (argument.size() >= kPort.size() && EqualsIgnoringAsciiCase(argument.substr(0, kPort.size()), kPort) &&
+                   !IsMalformedPortValue(argument.substr(kPort.size()))) {
+            options.strPort = strArgument.substr(kPort.size());
         } else if (options.strBadArgument.empty()) {
             options.strBadArgument = strArgument.empty() ? std::string("\"\"") : strArgument;
         }

@@ -20,6 +20,7 @@ struct DeployOptions {
     bool bSilent = false;     // /S, /VERYSILENT or /quiet: no window, no message box, no restart
     bool bUsage = false;      // /?
     std::string strLogPath;   // /LOG=path (quotes removed); empty when not asked
+    std::string strPort;      // /PORT=value (payload/printer_ports.h); empty when not given
     std::string strBadArgument;  // the first argument that is unknown or malformed; empty when none
 
     bool IsValid() const { return strBadArgument.empty(); }
@@ -28,5 +29,7 @@ struct DeployOptions {
 // Parses the arguments that follow the program's name, split as the C runtime splits them for
 // paths: blanks separate, double quotes group and are dropped. /SUPPRESSMSGBOXES and /NORESTART
 // are accepted and change nothing (no message box is ever shown silently, and neither program
-// restarts the system). An empty /LOG= is malformed.
+// restarts the system). An empty /LOG= is malformed, and so is a /PORT= value that is empty or
+// a network printer's that is not valid; whether a port name is one the spooler offers is only
+// known on the running system.
 DeployOptions ParseDeployOptions(std::string_view arguments);

@@ -26,7 +26,7 @@ inline constexpr char kModelName[] = "Q73";
 // The printer name when the setting file names none, or one that cannot be used.
 inline constexpr char kDefaultPrinterName[] = "Q73";
 
-// The port the install command puts the printer on.
+// The port the install command puts the printer on unless another is chosen.
 inline constexpr char kPrinterPort[] = "LPT1:";
 
 // The paper form the driver's GPD defines, removed before an install and by the uninstaller.

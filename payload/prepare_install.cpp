@@ -9,8 +9,10 @@
 #include "framework/file_io.h"
 #include "framework/fixed_string.h"
 #include "framework/user_notifications.h"
+#include "payload/ascii_case.h"
 #include "payload/driver_files.h"
 #include "payload/install_constants.h"
+#include "payload/printer_ports.h"
 #include "payload/printer_search.h"
 #include "payload/reg.h"
 #include "payload/spooler.h"
@@ -108,6 +110,33 @@ void WriteUninstallEntrySize(std::string_view printerName, const InstallPlatform
     if (!FormatUninstallKey(printerName, strKey)) return;
     CReg reg(platform.b64BitRegistryView);
     SetNumber(reg, strKey.c_str(), "EstimatedSize", static_cast<DWORD>((cbInstalled + 1023) / 1024));  // in KB
+}
+
+namespace {
+constexpr char kNetworkPortsValue[] = "NetworkPorts";
+}  // namespace
+
+std::vector<std::string> NetworkPortsOfUninstallEntry(std::string_view printerName, const InstallPlatform& platform) {
+    CPathString strKey;
+    std::string strPorts;
+    if (!FormatUninstallKey(printerName, strKey) ||
+        !CReg(platform.b64BitRegistryView).QueryText(strKey.c_str(), kNetworkPortsValue, strPorts))
+        return {};
+    return PortsInUse({strPorts});
+}
+
+void RecordNetworkPortInUninstallEntry(std::string_view printerName, const InstallPlatform& platform,
+                                       const std::string& strPort) {
+    std::vector<std::string> ports = NetworkPortsOfUninstallEntry(printerName, platform);
+    for (const std::string& strRecorded : ports)
+        if (EqualsIgnoringAsciiCase(strRecorded, strPort)) return;
+    std::string strPorts;
+    for (const std::string& strRecorded : ports) strPorts += strRecorded + ",";
+    strPorts += strPort;
+    CPathString strKey;
+    if (!FormatUninstallKey(printerName, strKey)) return;
+    CReg reg(platform.b64BitRegistryView);
+    SetText(reg, strKey.c_str(), kNetworkPortsValue, strPorts.c_str());
 }
 
 bool UninstallEntryExists(std::string_view printerName, const InstallPlatform& platform) {

@@ -2,7 +2,9 @@
 // stale INF copies and the paper form that the driver defines.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "payload/install_constants.h"
 #include "payload/install_platform.h"
@@ -25,6 +27,13 @@ void WriteUninstallEntry(std::string_view printerName, const InstallPlatform& pl
 bool UninstallEntryExists(std::string_view printerName, const InstallPlatform& platform);
 // Deletes it (an install that staged nothing removes the entry it wrote).
 void RemoveUninstallEntry(std::string_view printerName, const InstallPlatform& platform);
+
+// The Standard TCP/IP ports this product made for the printer name's printers, which the
+// uninstaller deletes once no printer uses them: kept in the uninstall entry's "NetworkPorts",
+// separated by commas. Recording a port that is listed already changes nothing.
+void RecordNetworkPortInUninstallEntry(std::string_view printerName, const InstallPlatform& platform,
+                                       const std::string& strPort);
+std::vector<std::string> NetworkPortsOfUninstallEntry(std::string_view printerName, const InstallPlatform& platform);
 
 // The uninstall entry's "EstimatedSize": cbInstalled bytes, in the kilobytes the list of programs
 // counts. Written once the files are in place; failures are ignored.

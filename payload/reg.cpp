@@ -22,6 +22,21 @@ BOOL CReg::SetValue(const char* pszKeyPath, const char* pszValueName, DWORD dwTy
                             cbData) == ERROR_SUCCESS;
 }
 
+BOOL CReg::QueryText(const char* pszKeyPath, const char* pszValueName, std::string& strText) {
+    strText.clear();
+    CRegistryKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKeyPath, 0, KEY_READ | m_samView, key.Receive()) != ERROR_SUCCESS)
+        return FALSE;
+    char szText[4096] = {};
+    DWORD dwType = 0, cbText = sizeof szText - 1;  // one byte kept back: a stored text may lack its zero
+    if (::RegQueryValueExA(key.GetUnsafe(), pszValueName, nullptr, &dwType, reinterpret_cast<BYTE*>(szText),
+                           &cbText) != ERROR_SUCCESS ||
+        dwType != REG_SZ)
+        return FALSE;
+    strText = szText;
+    return TRUE;
+}
+
 BOOL CReg::KeyExists(const char* pszKeyPath) {
     CRegistryKey key;
     return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKeyPath, 0, KEY_READ | m_samView, key.Receive()) == ERROR_SUCCESS;

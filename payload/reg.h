@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/scoped_handle.h"
 
 class CReg {
@@ -25,6 +27,10 @@ public:
     // opened or the value cannot be set.
     BOOL SetValue(const char* pszKeyPath, const char* pszValueName, DWORD dwType, const void* pData,
                   DWORD cbData);
+
+    // Reads a text value (REG_SZ) of at most 4095 bytes into strText. FALSE when the key or
+    // the value is missing, of another type or longer; strText is then empty.
+    BOOL QueryText(const char* pszKeyPath, const char* pszValueName, std::string& strText);
 
     // Whether the key exists.
     BOOL KeyExists(const char* pszKeyPath);

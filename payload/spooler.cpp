@@ -85,6 +85,34 @@ bool EnumerateLocalPrinters(std::vector<std::string>& names) {
     return true;
 }
 
+bool EnumeratePorts(std::vector<SpoolerPort>& ports) {
+    ports.clear();
+    std::vector<BYTE> buffer;
+    DWORD nReturned = 0;
+    const bool bListed = EnumerateRecords(
+        [](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
+            return system_dlls::EnumPortsA(nullptr, 2, pBuffer, cbBuffer, pcbNeeded, pnReturned);
+        },
+        buffer, nReturned);
+    if (!bListed) return false;
+    const auto* pPorts = reinterpret_cast<const PORT_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < nReturned; ++i) ports.push_back({OrEmpty(pPorts[i].pPortName), OrEmpty(pPorts[i].pDescription)});
+    return true;
+}
+
+PortOffer ReadPortOffer() {
+    std::vector<SpoolerPort> ports;
+    std::vector<LocalPrinter> printers;
+    // Without the spooler's answers nothing is known to be free: nothing but LPT1: is offered.
+    if (!EnumeratePorts(ports) || !EnumerateLocalPrinters(printers)) return {OfferedPorts({}), kPrinterPort};
+    std::vector<std::string> printerPorts;
+    for (const LocalPrinter& printer : printers) printerPorts.push_back(printer.strPort);
+    PortOffer offer;
+    offer.offered = OfferedPorts(std::move(ports));
+    offer.strPreselected = PreselectedPort(offer.offered, PortsInUse(printerPorts));
+    return offer;
+}
+
 namespace {
 
 // The printer opened with full access; an invalid owner when it cannot be opened.

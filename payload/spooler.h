@@ -6,6 +6,7 @@
 
 #include "framework/fixed_string.h"
 #include "payload/install_constants.h"
+#include "payload/printer_ports.h"
 
 struct LocalPrinter {
     std::string strName;
@@ -19,6 +20,18 @@ struct LocalPrinter {
 bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers);
 // The same, names only.
 bool EnumerateLocalPrinters(std::vector<std::string>& names);
+
+// The spooler's ports with their descriptions, in its order. False when they cannot be listed.
+bool EnumeratePorts(std::vector<SpoolerPort>& ports);
+
+// The ports the settings page offers (payload/printer_ports.h), and the one it preselects for
+// the printers there are now. When the spooler cannot list its ports or printers, LPT1: alone,
+// preselected.
+struct PortOffer {
+    std::vector<SpoolerPort> offered;
+    std::string strPreselected;
+};
+PortOffer ReadPortOffer();
 
 // Opens the printer with full access and deletes the form from it. False when the printer
 // cannot be opened; the deletion's own result is not looked at.

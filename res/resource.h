@@ -56,6 +56,13 @@
 #define IDC_SET_DEFAULT 1039
 #define IDC_NAME_LABEL 1057
 #define IDC_PRINTER_NAME 1019
+// The port the printer goes on, and a network printer's address and port number.
+#define IDC_PORT_LABEL 1080
+#define IDC_PORT_LIST 1081
+#define IDC_ADDRESS_LABEL 1082
+#define IDC_NETWORK_ADDRESS 1083
+#define IDC_PORT_NUMBER_LABEL 1084
+#define IDC_PORT_NUMBER 1085
 
 // The installing page (140).
 #define IDC_COPY_TITLE 1058

@@ -11,6 +11,7 @@
 #include "payload/install_platform.h"
 #include "shell/machine_check.h"
 #include "shell/setup.h"
+#include "wizard/SettingDlg.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ int CSetupApp::RunInteractive(const DeployOptions& options) {
         UserNotifications().ShowMessage(nullptr, AlreadyRunningText(variant), strTitle.c_str(), MB_OK | MB_ICONWARNING);
         return LogExitCode(kExitAlreadyRunning);
     }
-    RunSetupWizard();
+    RunSetupWizard(options.strPort);
     return LogExitCode(m_nInstallExitCode);
 }
 
@@ -57,11 +58,14 @@ int CSetupApp::RunSilent(const DeployOptions& options) {
     }
     CSilentNotifications silence;
     if (!StartUp()) return LogExitCode(kUnsupportedSystemExitCode);
+    // An unattended install never guesses a port it was told otherwise.
+    if (ChoosePort(options.strPort) != PortValue::Chosen) return LogExitCode(kExitBadArgument);
     // What the language page preselects: Chinese on a Chinese system, English elsewhere.
     g_wLanguage = IsChineseLanguage(::GetSystemDefaultLangID()) ? 0 : 1;
     LogStep("Windows: operating-system code " + std::to_string(g_nOSVersion) + (g_bWindows64 ? ", 64-bit" : ", 32-bit") +
             "; driver set for \"" + InstallPlatformFor(g_bWindows64).pszEnvironment + "\"; printer " +
-            g_szPrinterName.c_str() + "; language " + (g_wLanguage == 0 ? "Chinese" : "English"));
+            g_szPrinterName.c_str() + "; language " + (g_wLanguage == 0 ? "Chinese" : "English") + "; port " +
+            g_PortChoice.strPort);
     m_nInstallExitCode = kExitFailed;
     InstallDriver();
     return LogExitCode(m_nInstallExitCode);

@@ -10,6 +10,7 @@
 #include "payload/spooler.h"
 #include "payload/stale_inf_cleanup.h"
 #include "shell/setup.h"
+#include "wizard/SettingDlg.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ void CSetupApp::DeleteStaleInfs() { DeleteStaleModelInfs(); }
 void CSetupApp::InstallDriver() {
     const std::string strTitle = GetTitle();
     const InstallOutcome outcome =
-        ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), Platform(),
+        ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), Platform(), g_PortChoice,
                          GetMainWindow(), strTitle.c_str(), UserNotifications()});
     m_nInstallExitCode = outcome == InstallOutcome::Succeeded ? kExitSuccess : kExitFailed;
 }

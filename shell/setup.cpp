@@ -3,6 +3,7 @@
 
 #include "framework/file_io.h"
 #include "framework/profile.h"
+#include "framework/run_log.h"
 #include "framework/system_dlls.h"
 #include "payload/deploy_options.h"
 #include "payload/os_version.h"
@@ -12,6 +13,7 @@
 #include "payload/wow64.h"
 #include "shell/language_choice.h"
 #include "shell/machine_check.h"
+#include "wizard/SettingDlg.h"
 
 // Static initialisation runs in definition order: the paths start empty, then the
 // operating-system code and the 64-bit fact are fixed, then the application object is
@@ -59,11 +61,12 @@ bool CSetupApp::StartUp() {
     return true;
 }
 
-void CSetupApp::RunSetupWizard() {
+void CSetupApp::RunSetupWizard(const std::string& strPortArgument) {
     if (!StartUp()) {
         m_nInstallExitCode = kUnsupportedSystemExitCode;
         return;
     }
+    ChoosePort(strPortArgument);
     m_nInstallExitCode = kExitCancelled;
     EnableDialogControls();
     RunWizard();
@@ -96,4 +99,25 @@ void CSetupApp::ReadPrinterName() {
     if (!IsUsablePrinterName(strName, LongestFixedPartAroundPrinterName(strDriverDirectory.size())) ||
         !g_szPrinterName.assign(strName))
         g_szPrinterName.assign(kDefaultPrinterName);
+}
+
+PortValue CSetupApp::ChoosePort(const std::string& strPortArgument) {
+    const PortOffer offer = ReadPortOffer();
+    g_PortChoice = PortChoice();
+    g_PortChoice.strPort = offer.strPreselected;
+    const std::string strValue =
+        !strPortArgument.empty()
+            ? strPortArgument
+            : ReadProfileString(g_strSettingFile.c_str(), "Setting", "Port", "", static_cast<unsigned>(CPathString::kCapacity));
+    if (strValue.empty()) {
+        LogStep("port: " + g_PortChoice.strPort + " preselected");
+        return PortValue::Chosen;
+    }
+    PortChoice choice;
+    const PortValue result = ReadPortValue(strValue, offer.offered, choice);
+    if (result == PortValue::Chosen) g_PortChoice = choice;
+    LogStep("port value \"" + strValue + (result == PortValue::Chosen     ? "\": port " + choice.strPort
+                                         : result == PortValue::Malformed ? "\": malformed"
+                                                                          : "\": no such port on this computer"));
+    return result;
 }

@@ -9,6 +9,7 @@
 #include "framework/application.h"
 #include "framework/fixed_string.h"
 #include "payload/deploy_options.h"
+#include "payload/printer_ports.h"
 #include "wizard/LanguageDlg.h"      // g_wLanguage, the language page's choice
 #include "wizard/dialog_strings.h"   // g_strLanguageFile, the active language file
 
@@ -34,9 +35,16 @@ public:
     // LoadConfiguration.
     bool StartUp();
 
-    // The start-up, the dialogs' common controls and the wizard; m_nInstallExitCode tells how
-    // it ended.
-    void RunSetupWizard();
+    // The start-up, the port choice, the dialogs' common controls and the wizard;
+    // m_nInstallExitCode tells how it ended. A port value that cannot be used is logged, and the
+    // wizard preselects as without one.
+    void RunSetupWizard(const std::string& strPortArgument = std::string());
+
+    // Sets g_PortChoice: the port value strPortArgument (/PORT=) or, without one, the setting
+    // file's [Setting] Port=, read against the ports the spooler offers; without either, the
+    // preselection (payload/printer_ports.h). A value that is malformed or names no offered port
+    // leaves the preselection and is answered as such.
+    PortValue ChoosePort(const std::string& strPortArgument);
 
     // The start-up steps that follow the program directory, working on g_strAppDir: the
     // language folder and file, the setting file and the printer name.

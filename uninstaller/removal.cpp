@@ -2,14 +2,19 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "framework/application.h"
 #include "framework/file_io.h"
 #include "framework/scoped_handle.h"
+#include "payload/ascii_case.h"
 #include "payload/driver_files.h"
 #include "payload/install_constants.h"
+#include "payload/network_port.h"
+#include "payload/prepare_install.h"
+#include "payload/printer_ports.h"
 #include "payload/spooler.h"
 #include "payload/stale_inf_cleanup.h"
 #include "payload/uninstall_key.h"
@@ -83,6 +88,21 @@ void DeleteDriverFiles(std::string_view printerName, const SpoolerView& view, Re
     }
 }
 
+// The Standard TCP/IP ports the installer made for the printers, once no printer prints to
+// them; one that another printer still uses stays.
+void DeleteUnusedNetworkPorts(std::string_view printerName) {
+    std::vector<LocalPrinter> printers;
+    if (!EnumerateLocalPrinters(printers)) return;
+    std::vector<std::string> printerPorts;
+    for (const LocalPrinter& printer : printers) printerPorts.push_back(printer.strPort);
+    const std::vector<std::string> inUse = PortsInUse(printerPorts);
+    for (const std::string& strPort : NetworkPortsOfUninstallEntry(printerName, Platform())) {
+        if (std::none_of(inUse.begin(), inUse.end(),
+                         [&strPort](const std::string& strUsed) { return EqualsIgnoringAsciiCase(strUsed, strPort); }))
+            DeleteNetworkPort(strPort);
+    }
+}
+
 }  // namespace
 
 Installation FindInstallation(std::string_view printerName) {
@@ -110,6 +130,7 @@ RemovalResult RemoveInstallation(std::string_view printerName) {
     for (const LocalPrinter& printer : view.modelPrinters) {
         if (!DeleteLocalPrinter(printer.strName.c_str())) result.printersKept.push_back(printer.strName);
     }
+    DeleteUnusedNetworkPorts(printerName);
     // The driver's files, its INF copies and the entry that runs this uninstaller again stay
     // with a driver the spooler still holds.
     if (view.bDriverInstalled && !DeleteDriver(kModelName, Platform().pszEnvironment)) {

@@ -56,3 +56,11 @@ void g_SetDialogStrings(HWND hDialog, int nDialogID) {
         if (!strText.empty()) ::SetWindowTextA(hChild, strText.c_str());
     }
 }
+
+TextVariant ActiveLanguageVariant() {
+    if (ReadProfileString(g_strLanguageFile.c_str(), "Setting", "Language", "", kValueBuffer) == "English")
+        return TextVariant::English;
+    const LANGID wSystem = ::GetSystemDefaultLangID();
+    return IsChineseLanguage(wSystem) && wSystem != 0x0804 ? TextVariant::TraditionalChinese
+                                                           : TextVariant::SimplifiedChinese;
+}
