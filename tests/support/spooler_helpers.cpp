@@ -128,6 +128,25 @@ std::string InstallCommand(const std::string& strPrinter, const std::string& str
 
 std::string DefaultCommand(const std::string& strPrinter) { return "/y /n \"" + strPrinter + "\""; }
 
+namespace {
+constexpr char kPortsKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
+}  // namespace
+
+void PlantPort(const std::string& strName) {
+    CRegistryKey key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPortsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
+                                nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExA(key.GetUnsafe(), strName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1),
+              ERROR_SUCCESS);
+}
+
+void RemovePlantedPort(const std::string& strName) {
+    CRegistryKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPortsKey, 0, KEY_SET_VALUE, key.Receive()) == ERROR_SUCCESS)
+        ::RegDeleteValueA(key.GetUnsafe(), strName.c_str());
+}
+
 void ClearPrintUiKnobs() {
     for (const char* pszKnob : {"Q73_PRINTUI_FAIL", "Q73_PRINTUI_HANG", "Q73_PRINTUI_NAME", "Q73_PRINTUI_LOG",
                                 "Q73_PRINTUI_SHOW_LOG"})

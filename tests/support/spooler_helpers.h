@@ -72,6 +72,11 @@ std::string PrintUiRefusals();
 // as the stand-in logs them.
 std::string InstallCommand(const std::string& strPrinter, const std::string& strPort = "LPT1:");
 std::string DefaultCommand(const std::string& strPrinter);
+// Plants a local port that the spooler then lists (a value of the Ports key, as a USB printer's
+// port driver would add it), or takes it away again.
+void PlantPort(const std::string& strName);
+void RemovePlantedPort(const std::string& strName);
+
 // Unsets the print-UI knobs (environment variables) a test may have set for its children.
 void ClearPrintUiKnobs();
 

@@ -35,6 +35,17 @@ const OptionsCase kCases[] = {
     {"\"\"", false, false, "", "\"\""},
 };
 
+// Whether a port name is offered is known on the running system only; a network value that is
+// not valid, and an empty one, are malformed at once.
+TEST(DeployOptions, TakesAPortValueAndRefusesAMalformedOne) {
+    EXPECT_EQ(ParseDeployOptions("/S /PORT=USB001").strPort, "USB001");
+    EXPECT_EQ(ParseDeployOptions("/port=IP:192.0.2.10:9100").strPort, "IP:192.0.2.10:9100");
+    EXPECT_EQ(ParseDeployOptions("/PORT=NOSUCH9").strPort, "NOSUCH9");
+    EXPECT_EQ(ParseDeployOptions("/S /PORT=IP:192.0.2.300").strBadArgument, "/PORT=IP:192.0.2.300");
+    EXPECT_EQ(ParseDeployOptions("/PORT=IP:printer:0").strBadArgument, "/PORT=IP:printer:0");
+    EXPECT_EQ(ParseDeployOptions("/PORT=").strBadArgument, "/PORT=");
+}
+
 TEST(DeployOptions, ParsesEachSwitchAndNamesTheFirstBadArgument) {
     for (const OptionsCase& c : kCases) {
         const DeployOptions options = ParseDeployOptions(c.pszArguments);
