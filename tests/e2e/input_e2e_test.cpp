@@ -98,6 +98,33 @@ TEST_F(SetupWizardE2E, AKeyboardUserInstallsInTheSystemsLanguage) {
     EXPECT_FALSE(FileExists("C:\\TEMP"));
 }
 
+// With one USB printer plugged in, Next three times puts the printer on its port. With two,
+// the wizard cannot tell which is the receipt printer: it keeps LPT1: preselected, and a keyboard
+// user tabs to the port list and takes the first USB port with Home.
+TEST_F(SetupWizardE2E, TheOneUsbPortIsPreselectedAndAKeyboardUserChoosesOneOfTwo) {
+    if (SystemLanguage() != 0x0409) GTEST_SKIP() << "one language is enough for the port";
+    PlantPort("USB001");
+    InstallWalk walk;
+    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, walk));
+    ExpectOutcome(walk, false, true);
+    EXPECT_EQ(PrintersContaining(kModelName), (std::vector<LocalPrinter>{{kDefaultPrinter, "USB001", kModelName}}));
+    RemoveInstallerState();
+
+    PlantPort("USB001");
+    PlantPort("USB002");
+    m_onSettingsPage = [](CSetupRun& run, HWND hSettings) {
+        HWND hPorts = ::GetDlgItem(hSettings, IDC_PORT_LIST);
+        EXPECT_EQ(CWizardDriver::Text(hPorts), "LPT1:");
+        ASSERT_TRUE(run.Driver().TabTo(hPorts, 5000)) << "no number of Tabs reaches the port list";
+        ASSERT_TRUE(CWizardDriver::TypeKey(run.Frame(), VK_HOME));
+        for (int i = 0; i < 100 && CWizardDriver::Text(hPorts) != "USB001 (Local Port)"; ++i) ::Sleep(50);
+        EXPECT_EQ(CWizardDriver::Text(hPorts), "USB001 (Local Port)");
+    };
+    ASSERT_NO_FATAL_FAILURE(WalkThroughInstall(LanguageClick::Keep, walk, nullptr, UserInput::Keyboard));
+    ExpectOutcome(walk, false, true);
+    EXPECT_EQ(PrintersContaining(kModelName), (std::vector<LocalPrinter>{{kDefaultPrinter, "USB001", kModelName}}));
+}
+
 // A mouse user clicks Next, the series and Next; while the slow print-UI runs the wizard
 // stays alive and refuses Cancel, and the one installation succeeds.
 TEST_F(SetupWizardE2E, AMouseUserInstallsAndTheWizardStaysAliveWhileThePrintUiRuns) {

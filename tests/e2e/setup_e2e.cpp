@@ -206,6 +206,7 @@ void RemoveInstallerState() {
     RemoveTree(kStagingDirectory);
     ::DeleteFileA(PrintUiLogPath().c_str());
     ClearPrintUiKnobs();
+    for (const char* pszPort : {"USB001", "USB002"}) RemovePlantedPort(pszPort);
 }
 
 void ExpectNothingInstalled() {
@@ -353,6 +354,9 @@ void SetupWizardE2E::WalkThroughInstall(LanguageClick click, InstallWalk& walk,
     ASSERT_TRUE(ChooseSeries(run, hSettings, input));
     ASSERT_TRUE(PollUntil(kWindowTimeoutMs, [&] { return CWizardDriver::IsEnabled(run.Frame(), ID_WIZNEXT); }))
         << "choosing the series does not enable Next";
+    if (m_onSettingsPage) {
+        ASSERT_NO_FATAL_FAILURE(m_onSettingsPage(run, hSettings));
+    }
     ASSERT_TRUE(run.Next(IDC_COPY_PROGRESS, input, KeyWay::MnemonicOrTab));
     if (bRealInput) run.ExpectFocusOn();
     if (whileInstalling) {

@@ -162,6 +162,8 @@ protected:
 
     CScopedDirectory m_folder{"e2e"};
     std::optional<CScopedWineVersion> m_version;
+    // Runs on the settings page of WalkThroughInstall once the series is chosen, before Next.
+    std::function<void(CSetupRun&, HWND hSettings)> m_onSettingsPage;
 };
 
 // What the uninstaller showed when it was run and answered.

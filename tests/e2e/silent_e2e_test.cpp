@@ -163,3 +163,25 @@ TEST_F(SilentDeploy, AnUnknownArgumentGives87AndChangesNothing) {
     ExpectNothingInstalled();
     EXPECT_TRUE(FolderEntries(Beside("Language")).empty());
 }
+
+// The fleet's port: the setting file's Port= puts the printer on it; a port that is not on this
+// computer, or a network printer's address that is not valid, is refused, since an unattended
+// install never guesses another.
+TEST_F(SilentDeploy, TheSettingFilesPortIsUsedAndAPortNotHereGives87) {
+    WriteFileBytes(Beside("setting.dll"), "[Setting]\r\nLanguage=English\r\nPrinterName=Q73\r\nPort=com3\r\n");
+    const WatchedRun install = RunWatched(Program(), "/S /LOG=" + LogFile());
+    EXPECT_EQ(install.nExitCode, 0);
+    ExpectLogged(ReadFileBytes(LogFile()), {"port value \"com3\": port COM3:", "; port COM3:"});
+    EXPECT_EQ(PrintersContaining(kModelName), (std::vector<LocalPrinter>{{kDefaultPrinter, "COM3:", kModelName}}));
+    RemoveInstallerState();
+
+    const WatchedRun unknown = RunWatched(Program(), "/S /LOG=" + m_logs.File("unknown.log") + " /PORT=USB007");
+    EXPECT_EQ(unknown.nExitCode, 87);
+    ExpectLogged(ReadFileBytes(m_logs.File("unknown.log")),
+                 {"port value \"USB007\": no such port on this computer", "exit code 87"});
+    const WatchedRun malformed = RunWatched(Program(), "/S /LOG=" + m_logs.File("malformed.log") + " /PORT=IP:192.0.2.300");
+    EXPECT_EQ(malformed.nExitCode, 87);
+    ExpectLogged(ReadFileBytes(m_logs.File("malformed.log")), {"unknown or malformed argument: /PORT=IP:192.0.2.300"});
+    EXPECT_FALSE(unknown.bWindowSeen || malformed.bWindowSeen);
+    ExpectNothingInstalled();
+}

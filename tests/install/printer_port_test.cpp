@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "install/register_printer.h"
@@ -179,4 +180,22 @@ TEST_F(PrinterPort, WithoutTheTcpIpMonitorTheRunFailsAndInstallsNothing) {
     EXPECT_FALSE(FileExists(PrintUiLogPath())) << "the print UI was started";
     EXPECT_FALSE(FileExists("C:\\TEMP\\Q73.INF"));
     EXPECT_EQ(ReadMachineValue(kUninstallKey, "DisplayName"), "<no key>");
+}
+
+// The command line's port value wins over the setting file's; a value that names no port here
+// leaves the preselection.
+TEST_F(PrinterPort, ThePortValueOfTheCommandLineOrElseTheSettingFileIsChosen) {
+    CScopedDirectory folder("port");
+    const std::string strPreviousSettingFile = std::exchange(g_strSettingFile, folder.File("setting.dll"));
+    WriteFileBytes(g_strSettingFile, "[Setting]\r\nPrinterName=Q73\r\nPort=IP:192.0.2.10:9101\r\n");
+    EXPECT_EQ(theApp.ChoosePort(""), PortValue::Chosen);
+    EXPECT_EQ(g_PortChoice.strPort, "IP_192.0.2.10");
+    EXPECT_EQ(g_PortChoice.nNetworkPort, 9101u);
+    EXPECT_EQ(theApp.ChoosePort("com3"), PortValue::Chosen);
+    EXPECT_EQ(g_PortChoice.strPort, "COM3:");
+    EXPECT_FALSE(g_PortChoice.IsNetwork());
+    PlantPort("USB001");
+    EXPECT_EQ(theApp.ChoosePort("USB007"), PortValue::Unknown);
+    EXPECT_EQ(g_PortChoice.strPort, "USB001");
+    g_strSettingFile = strPreviousSettingFile;
 }

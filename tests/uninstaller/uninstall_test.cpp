@@ -13,6 +13,9 @@
 
 #include "install/register_printer.h"
 #include "payload/driver_files.h"
+#include "payload/network_port.h"
+#include "payload/prepare_install.h"
+#include "payload/wow64.h"
 #include "payload/spooler.h"
 #include "recorded_inf_removals.h"
 #include "recorded_notifications.h"
@@ -20,6 +23,7 @@
 #include "spooler_helpers.h"
 #include "test_support.h"
 #include "uninstall_texts_expected.h"
+#include "uninstaller/removal.h"
 #include "uninstaller/run_uninstall.h"
 #include "uninstaller/uninstall_texts.h"
 #include "wizard_driver.h"
@@ -48,7 +52,7 @@ bool HasPrinterWithDriver(const char* pszDriver) {
 bool KeyExists(const char* pszKey) { return ReadMachineValue(pszKey, "") != "<no key>"; }
 
 // Another Unidrv driver sharing the platform's core files with ours, and a printer using it.
-void AddOtherDriverAndPrinter() {
+void AddOtherDriverAndPrinter(const char* pszPort = "LPT2:") {
     WriteFileBytes(DriverDirectory() + "\\OTHER.GPD", "*GPDSpecVersion: \"1.0\"\r\n");
     for (const char* pszCore : {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIDRV.HLP", "UNIRES.DLL", "STDNAMES.GPD"}) {
         const std::string strPath = DriverDirectory() + "\\" + pszCore;
@@ -68,7 +72,7 @@ void AddOtherDriverAndPrinter() {
     ASSERT_TRUE(::AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) << ::GetLastError();
     PRINTER_INFO_2A printer = {};
     printer.pPrinterName = const_cast<char*>(kOtherPrinter);
-    printer.pPortName = const_cast<char*>("LPT2:");
+    printer.pPortName = const_cast<char*>(pszPort);
     printer.pDriverName = const_cast<char*>(kOtherDriver);
     printer.pPrintProcessor = const_cast<char*>("winprint");
     printer.pDatatype = const_cast<char*>("RAW");
@@ -235,6 +239,27 @@ TEST_F(Uninstaller, RemovesEverythingOfTheModelAndNothingElse) {
         EXPECT_EQ(FileExists(DriverDirectory() + pszCore), ExpectedWindows64()) << pszCore;
     EXPECT_TRUE(KeyExists(kOtherKey));
     EXPECT_TRUE(FileExists(WindowsFile("\\inf\\oem96.inf")));
+}
+
+// The Standard TCP/IP ports the installer made (recorded: Wine has no monitor for them) go once
+// no printer prints to them; the one another printer still uses stays.
+TEST_F(Uninstaller, DeletesTheNetworkPortsTheInstallerMadeThatNoPrinterUses) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_NO_FATAL_FAILURE(AddOtherDriverAndPrinter("IP_192.0.2.11"));
+    RecordNetworkPortInUninstallEntry("Q73", RunningPlatform(), "IP_192.0.2.10");
+    RecordNetworkPortInUninstallEntry("Q73", RunningPlatform(), "IP_192.0.2.11");
+    std::vector<std::string> calls;
+    RecordPortMonitorForTesting([&calls](const std::string& strMonitor, const std::string& strOperation,
+                                         const std::vector<unsigned char>& input) {
+        std::string strPort;  // the record's first field, UTF-16
+        for (std::size_t i = 0; i + 1 < input.size() && input[i]; i += 2) strPort += static_cast<char>(input[i]);
+        calls.push_back(strMonitor + " " + strOperation + " " + strPort);
+        return 0ul;
+    });
+    const RemovalResult result = RemoveInstallation("Q73");
+    RecordPortMonitorForTesting(nullptr);
+    EXPECT_TRUE(result.IsComplete());
+    EXPECT_EQ(calls, std::vector<std::string>{",XcvMonitor Standard TCP/IP Port DeletePort IP_192.0.2.10"});
 }
 
 // The INF copy leaves the spooler's driver store first (where the system can: Wine cannot), then

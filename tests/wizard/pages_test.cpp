@@ -1,6 +1,7 @@
 // The installer's pages inside their frame: preselection on the language page, the series
 // list gating Next, the installing page starting the installation, the header band.
 #include "payload/os_version.h"
+#include "recorded_notifications.h"
 #include "wizard_fixture.h"
 
 namespace {
@@ -83,6 +84,67 @@ TEST_F(Pages, TheSettingsPageHoldsNextUntilTheSeriesIsSelected) {
             Close();
         },
     });
+}
+
+// Wine's ports, FILE: left out, then the network printer; the start-up's choice is selected.
+// The address fields take input for a network printer only, and Next refuses an address that
+// is not valid with a message and stays.
+TEST_F(Pages, TheSettingsPageOffersThePortsAndChecksANetworkPrintersAddress) {
+    UseLanguageFile(147);
+    g_PortChoice = PortChoice();
+    g_PortChoice.strPort = "COM2:";
+    CRecordedNotifications notifications;
+    HWND hPorts = nullptr;
+    const auto ChooseEntry = [&](int nIndex) {
+        ::SendMessageA(hPorts, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+        ::SendMessageA(m_setting.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_PORT_LIST, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(hPorts));
+    };
+    Run({
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] { Click(F(), ID_WIZNEXT); },
+        [&] {
+            ASSERT_EQ(ShownID(), IDD_SETTING);
+            hPorts = m_setting.GetDlgItem(IDC_PORT_LIST);
+            std::vector<std::string> entries;
+            for (int i = 0; i < m_setting.m_comboPort.GetCount(); ++i) {
+                char szEntry[64] = {};
+                if (::SendMessageA(hPorts, CB_GETLBTEXTLEN, i, 0) < 64)
+                    ::SendMessageA(hPorts, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szEntry));
+                entries.push_back(szEntry);
+            }
+            EXPECT_EQ(entries, (std::vector<std::string>{"COM1:", "COM2:", "COM3:", "COM4:", "LPT1:", "LPT2:", "LPT3:",
+                                                         "Network printer"}));
+            EXPECT_EQ(m_setting.m_comboPort.GetCurSel(), 1);
+            EXPECT_EQ(ControlText(m_setting.GetSafeHwnd(), IDC_PORT_LABEL), "Port:");
+            EXPECT_EQ(ControlText(m_setting.GetSafeHwnd(), IDC_PORT_NUMBER), "9100");
+            EXPECT_FALSE(IsControlEnabled(m_setting.GetSafeHwnd(), IDC_NETWORK_ADDRESS));
+            ChooseEntry(7);
+            EXPECT_TRUE(IsControlEnabled(m_setting.GetSafeHwnd(), IDC_NETWORK_ADDRESS));
+            EXPECT_TRUE(IsControlEnabled(m_setting.GetSafeHwnd(), IDC_PORT_NUMBER));
+            SelectSeries();
+            ::SetDlgItemTextA(m_setting.GetSafeHwnd(), IDC_NETWORK_ADDRESS, "192.0.2.300");
+            Click(F(), ID_WIZNEXT);
+        },
+        [&] {
+            EXPECT_EQ(ShownID(), IDD_SETTING);
+            EXPECT_EQ(notifications.m_messages,
+                      std::vector<std::string>{"wizard_tests: Please enter the network printer's IPv4 address or host "
+                                               "name, and a port number from 1 to 65535."});
+            EXPECT_EQ(g_PortChoice.strPort, "COM2:");
+            ::SetDlgItemTextA(m_setting.GetSafeHwnd(), IDC_NETWORK_ADDRESS, " receipt-7.shop.example ");
+            ::SetDlgItemTextA(m_setting.GetSafeHwnd(), IDC_PORT_NUMBER, "9101");
+            Click(F(), ID_WIZNEXT);
+        },
+        [&] {
+            EXPECT_EQ(ShownID(), IDD_COPY);
+            Close();
+        },
+    });
+    EXPECT_EQ(g_PortChoice.strPort, "IP_receipt-7.shop.example");
+    EXPECT_EQ(g_PortChoice.strNetworkAddress, "receipt-7.shop.example");
+    EXPECT_EQ(g_PortChoice.nNetworkPort, 9101u);
+    g_PortChoice = PortChoice();
 }
 
 TEST_F(Pages, BackBeforeChoosingASeriesLetsNextPassTheSettingsPageLater) {
