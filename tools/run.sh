@@ -7,7 +7,9 @@
 # Next, select the series, Next), with a screenshot of every page, the about box and the
 # outcome message in build/screenshots/ (or Q73_SCREENSHOTS). Either way it ends with what was
 # installed. Q73_SECOND_RUN=1 first runs the wizard once and cancels it: a first run writes the
-# language files and shows English, the next one the system's language.
+# language files and shows English, the next one the system's language. A USB receipt printer
+# is plugged in: its port, USB001, is in the spooler's list (Q73_NO_USB=1: none), so the walk
+# puts the printer on it.
 #   Q73_WINDOWS=32 (the default)  the 32-bit setup.exe on 32-bit Windows
 #   Q73_WINDOWS=64                the 32-bit setup.exe on 64-bit Windows (under WoW64; it installs
 #                                 the x64 driver)
@@ -54,6 +56,13 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && xdpyinfo >/dev/null 2>&1; then i
 session="$root/build/run-session$suffix"
 trap 'wine_services_stop "$session"' EXIT
 wine_services_start "$session" ${interactive:+--use-display}
+
+# The port a USB printer's port driver adds, in both registry views of a 64-bit prefix.
+if [ -z "${Q73_NO_USB:-}" ]; then
+  ports='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports'
+  "$(wine_loader)" reg add "$ports" /v USB001 /d "" /f >/dev/null
+  if [ "$Q73_WINEARCH" = win64 ]; then "$(wine_loader)" reg add "$ports" /v USB001 /d "" /f /reg:32 >/dev/null; fi
+fi
 
 program_dir="$run_prefix/drive_c/Program Files/Q73 Setup"
 mkdir -p "$program_dir"
