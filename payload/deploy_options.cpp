@@ -36,7 +36,7 @@ bool IsMalformedPortValue(std::string_view value) {
 
 }  // namespace
 
-DeployOptions ParseDeployOptions(std::string_view arguments) {
+DeployOptions ParseDeployOptions(std::string_view arguments, DeployProgram program) {
     DeployOptions options;
     constexpr std::string_view kLog = "/LOG=";
     constexpr std::string_view kPort = "/PORT=";
@@ -50,7 +50,8 @@ DeployOptions ParseDeployOptions(std::string_view arguments) {
             options.bUsage = true;
         } else if (argument.size() > kLog.size() && EqualsIgnoringAsciiCase(argument.substr(0, kLog.size()), kLog)) {
             options.strLogPath = strArgument.substr(kLog.size());
-        } else if (argument.size() >= kPort.size() && EqualsIgnoringAsciiCase(argument.substr(0, kPort.size()), kPort) &&
+        } else if (program == DeployProgram::Setup && argument.size() >= kPort.size() &&
+                   EqualsIgnoringAsciiCase(argument.substr(0, kPort.size()), kPort) &&
                    !IsMalformedPortValue(argument.substr(kPort.size()))) {
             options.strPort = strArgument.substr(kPort.size());
         } else if (options.strBadArgument.empty()) {

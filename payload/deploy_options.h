@@ -15,6 +15,9 @@ enum ExitCode : int {
     kExitRestartNeeded = 3010,   // done, but a driver file changes only at the next restart
 };
 
+// The two programs that take these arguments; only setup.exe takes /PORT=.
+enum class DeployProgram { Setup, Uninstaller };
+
 // What the arguments ask for. Switches are matched without regard to case.
 struct DeployOptions {
     bool bSilent = false;     // /S, /VERYSILENT or /quiet: no window, no message box, no restart
@@ -32,4 +35,4 @@ struct DeployOptions {
 // restarts the system). An empty /LOG= is malformed, and so is a /PORT= value that is empty or
 // a network printer's that is not valid; whether a port name is one the spooler offers is only
 // known on the running system.
-DeployOptions ParseDeployOptions(std::string_view arguments);
+DeployOptions ParseDeployOptions(std::string_view arguments, DeployProgram program = DeployProgram::Setup);

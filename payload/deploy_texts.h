@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "payload/deploy_options.h"
 #include "payload/text_variant.h"
 
-// The usage box's text for the program file's name (for example "setup.exe").
-std::string UsageText(TextVariant variant, const std::string& strProgramName);
+// The usage box's text for the program file's name (for example "setup.exe"); setup.exe's
+// names /PORT= too.
+std::string UsageText(TextVariant variant, const std::string& strProgramName,
+                      DeployProgram program = DeployProgram::Setup);
 
 // Another setup or uninstaller of the printer holds the lock (payload/instance_lock.h).
 const char* AlreadyRunningText(TextVariant variant);

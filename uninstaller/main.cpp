@@ -44,7 +44,7 @@ int Uninstall(const DeployOptions& options) {
     if (!options.IsValid() || options.bUsage) {
         if (!options.IsValid()) LogStep("unknown or malformed argument: " + options.strBadArgument);
         if (!options.bSilent)
-            UserNotifications().ShowMessage(nullptr, UsageText(variant, GetProgramFileName()).c_str(), strCaption.c_str(),
+            UserNotifications().ShowMessage(nullptr, UsageText(variant, GetProgramFileName(), DeployProgram::Uninstaller).c_str(), strCaption.c_str(),
                                             MB_OK | (options.IsValid() ? MB_ICONINFORMATION : MB_ICONWARNING));
         return LogExitCode(options.IsValid() ? kExitSuccess : kExitBadArgument);
     }
@@ -64,7 +64,7 @@ int Uninstall(const DeployOptions& options) {
 class CUninstallApp : public CApplication {
 public:
     BOOL InitInstance() override {
-        SetExitCode(Uninstall(ParseDeployOptions(GetCommandArguments())));
+        SetExitCode(Uninstall(ParseDeployOptions(GetCommandArguments(), DeployProgram::Uninstaller)));
         return FALSE;
     }
 };

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "payload/deploy_options.h"
+#include "payload/deploy_texts.h"
 
 namespace {
 
@@ -44,6 +45,14 @@ TEST(DeployOptions, TakesAPortValueAndRefusesAMalformedOne) {
     EXPECT_EQ(ParseDeployOptions("/S /PORT=IP:192.0.2.300").strBadArgument, "/PORT=IP:192.0.2.300");
     EXPECT_EQ(ParseDeployOptions("/PORT=IP:printer:0").strBadArgument, "/PORT=IP:printer:0");
     EXPECT_EQ(ParseDeployOptions("/PORT=").strBadArgument, "/PORT=");
+    // The uninstaller puts no printer anywhere.
+    EXPECT_EQ(ParseDeployOptions("/S /PORT=USB001", DeployProgram::Uninstaller).strBadArgument, "/PORT=USB001");
+    EXPECT_EQ(UsageText(TextVariant::English, "setup.exe"),
+              "Usage: setup.exe [/S] [/LOG=path] [/?]\r\n\r\n/S, /VERYSILENT, /quiet\tno window and no message box\r\n"
+              "/SUPPRESSMSGBOXES, /NORESTART\taccepted\r\n/LOG=path\twrite a log of every step\r\n"
+              "/PORT=USB001, COM3:, LPT1: or IP:address[:port]\tthe printer's port\r\n/?\tthis text");
+    EXPECT_EQ(UsageText(TextVariant::English, "uninstallQ73.exe", DeployProgram::Uninstaller).find("/PORT="),
+              std::string::npos);
 }
 
 TEST(DeployOptions, ParsesEachSwitchAndNamesTheFirstBadArgument) {
