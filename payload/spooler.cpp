@@ -49,6 +49,18 @@ bool EnumerateDriverRecords(const char* pszEnvironment, DWORD dwLevel, std::vect
 
 const char* OrEmpty(const char* psz) { return psz ? psz : ""; }
 
+// The records of a spooler enumeration, each made into an item of the list (emptied first).
+template <typename Record, typename Enumerate, typename Convert, typename Item>
+bool EnumerateItems(Enumerate enumerate, Convert convert, std::vector<Item>& items) {
+    items.clear();
+    std::vector<BYTE> buffer;
+    DWORD nReturned = 0;
+    if (!EnumerateRecords(enumerate, buffer, nReturned)) return false;
+    const auto* pRecords = reinterpret_cast<const Record*>(buffer.data());
+    for (DWORD i = 0; i < nReturned; ++i) items.push_back(convert(pRecords[i]));
+    return true;
+}
+
 std::string Upper(const char* pszText) {
     std::string strText = OrEmpty(pszText);
     if (!strText.empty()) ::CharUpperBuffA(&strText[0], static_cast<DWORD>(strText.size()));
@@ -60,21 +72,15 @@ std::string Upper(const char* pszText) {
 void SimulateSpoolerFailuresForTesting(const SpoolerFailuresForTesting& failures) { g_simulated = failures; }
 
 bool EnumerateLocalPrinters(std::vector<LocalPrinter>& printers) {
-    printers.clear();
-    std::vector<BYTE> buffer;
-    DWORD nReturned = 0;
-    const bool bListed = EnumerateRecords(
+    return EnumerateItems<PRINTER_INFO_2A>(
         [](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
             return system_dlls::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, pBuffer, cbBuffer, pcbNeeded,
                                               pnReturned);
         },
-        buffer, nReturned);
-    if (!bListed) return false;
-    const auto* pPrinters = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
-    for (DWORD i = 0; i < nReturned; ++i)
-        printers.push_back(
-            {OrEmpty(pPrinters[i].pPrinterName), OrEmpty(pPrinters[i].pPortName), OrEmpty(pPrinters[i].pDriverName)});
-    return true;
+        [](const PRINTER_INFO_2A& printer) {
+            return LocalPrinter{OrEmpty(printer.pPrinterName), OrEmpty(printer.pPortName), OrEmpty(printer.pDriverName)};
+        },
+        printers);
 }
 
 bool EnumerateLocalPrinters(std::vector<std::string>& names) {
@@ -86,18 +92,12 @@ bool EnumerateLocalPrinters(std::vector<std::string>& names) {
 }
 
 bool EnumeratePorts(std::vector<SpoolerPort>& ports) {
-    ports.clear();
-    std::vector<BYTE> buffer;
-    DWORD nReturned = 0;
-    const bool bListed = EnumerateRecords(
+    return EnumerateItems<PORT_INFO_2A>(
         [](BYTE* pBuffer, DWORD cbBuffer, DWORD* pcbNeeded, DWORD* pnReturned) {
             return system_dlls::EnumPortsA(nullptr, 2, pBuffer, cbBuffer, pcbNeeded, pnReturned);
         },
-        buffer, nReturned);
-    if (!bListed) return false;
-    const auto* pPorts = reinterpret_cast<const PORT_INFO_2A*>(buffer.data());
-    for (DWORD i = 0; i < nReturned; ++i) ports.push_back({OrEmpty(pPorts[i].pPortName), OrEmpty(pPorts[i].pDescription)});
-    return true;
+        [](const PORT_INFO_2A& port) { return SpoolerPort{OrEmpty(port.pPortName), OrEmpty(port.pDescription)}; },
+        ports);
 }
 
 PortOffer ReadPortOffer() {
