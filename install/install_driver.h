@@ -31,8 +31,8 @@ enum class InstallOutcome { Succeeded, Failed, GaveUp };
 
 // The whole installation: for a network printer first its Standard TCP/IP port (when that
 // cannot be made, the failure message and nothing else; a port this run made is deleted again
-// when no printer was added, and recorded in the uninstall entry when one was), then housekeeping, staging of the driver set, copies into the driver
-// directory, registration, the outcome message and the request to quit, all for the request's
+// when no printer was added, and recorded in the uninstall entry when one was), then
+// housekeeping, staging of the driver set, copies into the driver directory, registration, the outcome message and the request to quit, all for the request's
 // platform (its environment, staging places, driver set and print-UI component). Returns without a
 // message when the registration gave up. When a file cannot be staged as this run wrote it
 // (planted, locked, swapped, a directory of that name), nothing is copied, the print-UI

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "framework/run_log.h"
 #include "framework/scoped_handle.h"
@@ -56,18 +57,20 @@ bool CopyWide(WCHAR (&field)[N], std::string_view text) {
     return true;
 }
 
-// Runs the monitor operation on the record; answers its status (0: done), or the error that
-// kept it from running.
+// Runs the monitor operation (ASCII) on the record; answers its status (0: done), or the error
+// that kept it from running.
 template <typename Record>
-DWORD CallMonitor(const wchar_t* pszOperation, const char* pszOperationName, Record& record) {
+DWORD CallMonitor(const char* pszOperation, Record& record) {
     auto* pInput = reinterpret_cast<BYTE*>(&record);
-    if (g_recorder) return g_recorder(kTcpIpMonitor, pszOperationName, std::vector<unsigned char>(pInput, pInput + sizeof record));
+    if (g_recorder) return g_recorder(kTcpIpMonitor, pszOperation, {pInput, pInput + sizeof record});
     PRINTER_DEFAULTSA access = {nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
     HANDLE hMonitor = nullptr;
     if (!system_dlls::OpenPrinterA(const_cast<char*>(kTcpIpMonitor), &hMonitor, &access)) return ::GetLastError();
     const CPrinterHandle monitor(hMonitor);
+    const std::wstring operation(pszOperation, pszOperation + std::strlen(pszOperation));
     DWORD cbNeeded = 0, dwStatus = ERROR_SUCCESS;
-    if (!system_dlls::XcvDataW(monitor.GetUnsafe(), pszOperation, pInput, sizeof record, nullptr, 0, &cbNeeded, &dwStatus))
+    if (!system_dlls::XcvDataW(monitor.GetUnsafe(), operation.c_str(), pInput, sizeof record, nullptr, 0, &cbNeeded,
+                               &dwStatus))
         return ::GetLastError();
     return dwStatus;
 }
@@ -99,7 +102,7 @@ NetworkPort MakeNetworkPort(const PortChoice& choice) {
     data.dwSNMPEnabled = FALSE;
     if (!CopyWide(data.sztPortName, choice.strPort) || !CopyWide(data.sztHostAddress, choice.strNetworkAddress))
         return NetworkPort::Failed;
-    const DWORD dwStatus = CallMonitor(L"AddPort", "AddPort", data);
+    const DWORD dwStatus = CallMonitor("AddPort", data);
     LogMonitorResult("network port " + choice.strPort + " for " + choice.strNetworkAddress + ":" +
                          std::to_string(choice.nNetworkPort),
                      dwStatus);
@@ -110,7 +113,7 @@ bool DeleteNetworkPort(std::string_view portName) {
     DeletePortData1 data = {};
     data.dwVersion = 1;
     if (!CopyWide(data.psztPortName, portName)) return false;
-    const DWORD dwStatus = CallMonitor(L"DeletePort", "DeletePort", data);
+    const DWORD dwStatus = CallMonitor("DeletePort", data);
     LogMonitorResult("network port " + std::string(portName) + " deleted", dwStatus);
     return dwStatus == ERROR_SUCCESS;
 }

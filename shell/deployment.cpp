@@ -58,7 +58,7 @@ int CSetupApp::RunSilent(const DeployOptions& options) {
     }
     CSilentNotifications silence;
     if (!StartUp()) return LogExitCode(kUnsupportedSystemExitCode);
-    // An unattended install never guesses a port it was told otherwise.
+    // Unattended, a port value that cannot be used ends the run: no printer goes on another port.
     if (ChoosePort(options.strPort) != PortValue::Chosen) return LogExitCode(kExitBadArgument);
     // What the language page preselects: Chinese on a Chinese system, English elsewhere.
     g_wLanguage = IsChineseLanguage(::GetSystemDefaultLangID()) ? 0 : 1;

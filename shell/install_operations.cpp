@@ -32,8 +32,8 @@ void CSetupApp::DeleteStaleInfs() { DeleteStaleModelInfs(); }
 void CSetupApp::InstallDriver() {
     const std::string strTitle = GetTitle();
     const InstallOutcome outcome =
-        ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), Platform(), g_PortChoice,
-                         GetMainWindow(), strTitle.c_str(), UserNotifications()});
+        ::InstallDriver({g_szPrinterName, g_nOSVersion, g_wLanguage, ::GetSystemDefaultLangID(), Platform(),
+                         g_PortChoice, GetMainWindow(), strTitle.c_str(), UserNotifications()});
     m_nInstallExitCode = outcome == InstallOutcome::Succeeded ? kExitSuccess : kExitFailed;
 }
 

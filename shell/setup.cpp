@@ -105,19 +105,23 @@ PortValue CSetupApp::ChoosePort(const std::string& strPortArgument) {
     const PortOffer offer = ReadPortOffer();
     g_PortChoice = PortChoice();
     g_PortChoice.strPort = offer.strPreselected;
-    const std::string strValue =
-        !strPortArgument.empty()
-            ? strPortArgument
-            : ReadProfileString(g_strSettingFile.c_str(), "Setting", "Port", "", static_cast<unsigned>(CPathString::kCapacity));
+    std::string strValue = strPortArgument;
+    if (strValue.empty())
+        strValue = ReadProfileString(g_strSettingFile.c_str(), "Setting", "Port", "",
+                                     static_cast<unsigned>(CPathString::kCapacity));
     if (strValue.empty()) {
         LogStep("port: " + g_PortChoice.strPort + " preselected");
         return PortValue::Chosen;
     }
     PortChoice choice;
     const PortValue result = ReadPortValue(strValue, offer.offered, choice);
-    if (result == PortValue::Chosen) g_PortChoice = choice;
-    LogStep("port value \"" + strValue + (result == PortValue::Chosen     ? "\": port " + choice.strPort
-                                         : result == PortValue::Malformed ? "\": malformed"
-                                                                          : "\": no such port on this computer"));
+    std::string strVerdict = "no such port on this computer";
+    if (result == PortValue::Chosen) {
+        g_PortChoice = choice;
+        strVerdict = "port " + choice.strPort;
+    } else if (result == PortValue::Malformed) {
+        strVerdict = "malformed";
+    }
+    LogStep("port value \"" + strValue + "\": " + strVerdict);
     return result;
 }
