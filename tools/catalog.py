@@ -42,10 +42,6 @@ SPC_PE_IMAGE_DATA = "1.3.6.1.4.1.311.2.1.15"
 SPC_FLAT_DATA = "1.3.6.1.4.1.311.2.1.25"
 
 
-# The field option by which asn1crypto names the type of a collection's members.
-MEMBER_TYPE = "spec"
-
-
 class SpcString(core.Choice):
     _alternatives = [("unicode", core.BMPString, {"implicit": 0}), ("ascii", core.IA5String, {"implicit": 1})]
 
@@ -77,20 +73,31 @@ class CatMemberInfo(core.Sequence):
 
 
 class MemberAttribute(core.Sequence):
-    _fields = [("type", core.ObjectIdentifier), ("values", core.SetOf, {MEMBER_TYPE: core.Any})]
+    _fields = [("type", core.ObjectIdentifier), ("values", cms.SetOfAny)]
+
+
+class MemberAttributes(core.SetOf):
+    _child_spec = MemberAttribute
 
 
 class TrustedSubject(core.Sequence):
-    _fields = [("identifier", core.OctetString),
-               ("attributes", core.SetOf, {MEMBER_TYPE: MemberAttribute, "optional": True})]
+    _fields = [("identifier", core.OctetString), ("attributes", MemberAttributes, {"optional": True})]
+
+
+class TrustedSubjects(core.SequenceOf):
+    _child_spec = TrustedSubject
+
+
+class SubjectUsages(core.SequenceOf):
+    _child_spec = core.ObjectIdentifier
 
 
 class CertificateTrustList(core.Sequence):
-    _fields = [("subject_usage", core.SequenceOf, {MEMBER_TYPE: core.ObjectIdentifier}),
+    _fields = [("subject_usage", SubjectUsages),
                ("list_identifier", core.OctetString, {"optional": True}),
                ("this_update", x509.Time),
                ("subject_algorithm", algos.DigestAlgorithm),
-               ("trusted_subjects", core.SequenceOf, {MEMBER_TYPE: TrustedSubject, "optional": True}),
+               ("trusted_subjects", TrustedSubjects, {"optional": True}),
                ("extensions", x509.Extensions, {"explicit": 0, "optional": True})]
 
 
