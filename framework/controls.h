@@ -45,7 +45,6 @@ public:
     int AddString(const char* pszText) const {
         return static_cast<int>(::SendMessageA(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszText)));
     }
-    void ResetContent() const { ::SendMessageA(m_hWnd, CB_RESETCONTENT, 0, 0); }
     int GetCount() const { return static_cast<int>(::SendMessageA(m_hWnd, CB_GETCOUNT, 0, 0)); }
     // The selected entry's index, or CB_ERR (-1) when nothing is selected.
     int GetCurSel() const { return static_cast<int>(::SendMessageA(m_hWnd, CB_GETCURSEL, 0, 0)); }

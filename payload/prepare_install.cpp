@@ -9,7 +9,6 @@
 #include "framework/file_io.h"
 #include "framework/fixed_string.h"
 #include "framework/user_notifications.h"
-#include "payload/ascii_case.h"
 #include "payload/driver_files.h"
 #include "payload/install_constants.h"
 #include "payload/printer_ports.h"
@@ -128,8 +127,7 @@ std::vector<std::string> NetworkPortsOfUninstallEntry(std::string_view printerNa
 void RecordNetworkPortInUninstallEntry(std::string_view printerName, const InstallPlatform& platform,
                                        const std::string& strPort) {
     std::vector<std::string> ports = NetworkPortsOfUninstallEntry(printerName, platform);
-    for (const std::string& strRecorded : ports)
-        if (EqualsIgnoringAsciiCase(strRecorded, strPort)) return;
+    if (ContainsPort(ports, strPort)) return;
     std::string strPorts;
     for (const std::string& strRecorded : ports) strPorts += strRecorded + ",";
     strPorts += strPort;

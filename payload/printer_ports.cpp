@@ -106,14 +106,15 @@ std::vector<std::string> PortsInUse(const std::vector<std::string>& printerPortT
     return ports;
 }
 
+bool ContainsPort(const std::vector<std::string>& ports, std::string_view port) {
+    return std::any_of(ports.begin(), ports.end(), [port](const std::string& strPort) { return SamePort(strPort, port); });
+}
+
 std::string PreselectedPort(const std::vector<SpoolerPort>& offered, const std::vector<std::string>& portsInUse) {
     const SpoolerPort* pFreeUsbPort = nullptr;
     int nFreeUsbPorts = 0;
     for (const SpoolerPort& port : offered) {
-        if (ClassifyPort(port.strName) != PortKind::Usb) continue;
-        if (std::any_of(portsInUse.begin(), portsInUse.end(),
-                        [&port](const std::string& strUsed) { return SamePort(strUsed, port.strName); }))
-            continue;
+        if (ClassifyPort(port.strName) != PortKind::Usb || ContainsPort(portsInUse, port.strName)) continue;
         pFreeUsbPort = &port;
         ++nFreeUsbPorts;
     }

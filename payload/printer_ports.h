@@ -32,6 +32,9 @@ std::vector<SpoolerPort> OfferedPorts(std::vector<SpoolerPort> ports);
 // commas when the printer is pooled over several.
 std::vector<std::string> PortsInUse(const std::vector<std::string>& printerPortTexts);
 
+// Whether the list names the port, its letter case and a trailing colon aside.
+bool ContainsPort(const std::vector<std::string>& ports, std::string_view port);
+
 // The port the settings page preselects: the one USB port of the offered ones that no printer
 // uses, when there is exactly one such port; otherwise LPT1:.
 std::string PreselectedPort(const std::vector<SpoolerPort>& offered, const std::vector<std::string>& portsInUse);

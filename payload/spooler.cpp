@@ -100,16 +100,24 @@ bool EnumeratePorts(std::vector<SpoolerPort>& ports) {
         ports);
 }
 
-PortOffer ReadPortOffer() {
-    std::vector<SpoolerPort> ports;
+bool EnumeratePortsInUse(std::vector<std::string>& ports) {
+    ports.clear();
     std::vector<LocalPrinter> printers;
-    // Without the spooler's answers nothing is known to be free: nothing but LPT1: is offered.
-    if (!EnumeratePorts(ports) || !EnumerateLocalPrinters(printers)) return {OfferedPorts({}), kPrinterPort};
+    if (!EnumerateLocalPrinters(printers)) return false;
     std::vector<std::string> printerPorts;
     for (const LocalPrinter& printer : printers) printerPorts.push_back(printer.strPort);
+    ports = PortsInUse(printerPorts);
+    return true;
+}
+
+PortOffer ReadPortOffer() {
+    std::vector<SpoolerPort> ports;
+    std::vector<std::string> inUse;
+    // Without the spooler's answers nothing is known to be free: nothing but LPT1: is offered.
+    if (!EnumeratePorts(ports) || !EnumeratePortsInUse(inUse)) return {OfferedPorts({}), kPrinterPort};
     PortOffer offer;
     offer.offered = OfferedPorts(std::move(ports));
-    offer.strPreselected = PreselectedPort(offer.offered, PortsInUse(printerPorts));
+    offer.strPreselected = PreselectedPort(offer.offered, inUse);
     return offer;
 }
 

@@ -24,6 +24,10 @@ bool EnumerateLocalPrinters(std::vector<std::string>& names);
 // The spooler's ports with their descriptions, in its order. False when they cannot be listed.
 bool EnumeratePorts(std::vector<SpoolerPort>& ports);
 
+// Every port some local printer uses (printer_ports.h, PortsInUse). False when the printers
+// cannot be listed.
+bool EnumeratePortsInUse(std::vector<std::string>& ports);
+
 // The ports the settings page offers (payload/printer_ports.h), and the one it preselects for
 // the printers there are now. When the spooler cannot list its ports or printers, LPT1: alone,
 // preselected.

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "framework/file_io.h"
+#include "payload/system_account.h"
 
 namespace {
 
@@ -71,22 +72,12 @@ CFileHandle HoldDirectory(const char* pszPath, FileIdentity& identity, DWORD dwE
     return directory;
 }
 
-// This process's user, for the safety check of a directory it may have made itself.
-std::vector<BYTE> ProcessUser() {
-    CKernelHandle token;
-    DWORD cbUser = 0;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return {};
-    ::GetTokenInformation(token.GetUnsafe(), TokenUser, nullptr, 0, &cbUser);
-    std::vector<BYTE> user(cbUser ? cbUser : 1);
-    if (!::GetTokenInformation(token.GetUnsafe(), TokenUser, user.data(), cbUser, &cbUser)) return {};
-    return user;
-}
-
 // A staging subdirectory that already exists is used only when nobody but Administrators,
 // SYSTEM and this administrator can change it; otherwise it is taken over (owner
 // Administrators) and its access list reset, through the held handle, then checked again.
 bool MakeSafe(HANDLE hDirectory) {
-    const std::vector<BYTE> user = ProcessUser();
+    // This process's user: the directory may be one this administrator made earlier.
+    const std::vector<unsigned char> user = ProcessTokenUser();
     if (user.empty()) return false;
     const PSID pSelf = reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
     auto safe = [&] {

@@ -10,24 +10,24 @@ int g_nLocalSystemForTesting = -1;
 
 }  // namespace
 
+std::vector<unsigned char> ProcessTokenUser() {
+    CKernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return {};
+    DWORD cbUser = 0;
+    ::GetTokenInformation(token.GetUnsafe(), TokenUser, nullptr, 0, &cbUser);  // the size it needs
+    std::vector<unsigned char> user(cbUser ? cbUser : 1);
+    if (!::GetTokenInformation(token.GetUnsafe(), TokenUser, user.data(), cbUser, &cbUser)) return {};
+    return user;
+}
+
 bool IsRunningAsLocalSystem() {
     if (g_nLocalSystemForTesting >= 0) return g_nLocalSystemForTesting != 0;
-    CKernelHandle hToken;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, hToken.Receive())) return false;
-    union {
-        TOKEN_USER user;
-        BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-    } buffer = {};
-    DWORD cbNeeded = 0;
-    if (!::GetTokenInformation(hToken.GetUnsafe(), TokenUser, &buffer, sizeof buffer, &cbNeeded)) return false;
-    // S-1-5-18, built by hand: CreateWellKnownSid is missing on Windows 2000.
-    SID_IDENTIFIER_AUTHORITY ntAuthority = {SECURITY_NT_AUTHORITY};
-    PSID pSystem = nullptr;
-    if (!::AllocateAndInitializeSid(&ntAuthority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &pSystem))
-        return false;
-    const bool bSystem = ::EqualSid(buffer.user.User.Sid, pSystem) != FALSE;
-    ::FreeSid(pSystem);
-    return bSystem;
+    const std::vector<unsigned char> user = ProcessTokenUser();
+    if (user.empty()) return false;
+    // S-1-5-18, built in place: CreateWellKnownSid is missing on Windows 2000. A SID has room
+    // for one sub-authority of its own.
+    SID system = {SID_REVISION, 1, SECURITY_NT_AUTHORITY, {SECURITY_LOCAL_SYSTEM_RID}};
+    return ::EqualSid(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid, &system) != FALSE;
 }
 
 int ReplaceLocalSystemForTesting(int nSystem) {

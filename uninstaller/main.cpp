@@ -5,6 +5,7 @@
 // reports; its exit code and the log (/LOG=) tell the deployment tool what it did.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "framework/application.h"
@@ -44,7 +45,9 @@ int Uninstall(const DeployOptions& options) {
     if (!options.IsValid() || options.bUsage) {
         if (!options.IsValid()) LogStep("unknown or malformed argument: " + options.strBadArgument);
         if (!options.bSilent)
-            UserNotifications().ShowMessage(nullptr, UsageText(variant, GetProgramFileName(), DeployProgram::Uninstaller).c_str(), strCaption.c_str(),
+            UserNotifications().ShowMessage(nullptr,
+                                            UsageText(variant, GetProgramFileName(), DeployProgram::Uninstaller).c_str(),
+                                            strCaption.c_str(),
                                             MB_OK | (options.IsValid() ? MB_ICONINFORMATION : MB_ICONWARNING));
         return LogExitCode(options.IsValid() ? kExitSuccess : kExitBadArgument);
     }
@@ -56,8 +59,8 @@ int Uninstall(const DeployOptions& options) {
                                             MB_OK | MB_ICONWARNING);
         return LogExitCode(kExitAlreadyRunning);
     }
-    if (!options.bSilent) return LogExitCode(RunUninstall(strPrinterName, variant));
-    CSilentNotifications silence;  // removes without asking: the confirmation is answered Yes
+    std::optional<CSilentNotifications> silence;
+    if (options.bSilent) silence.emplace();  // removes without asking: the confirmation is answered Yes
     return LogExitCode(RunUninstall(strPrinterName, variant));
 }
 

@@ -2,14 +2,12 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "framework/application.h"
 #include "framework/file_io.h"
 #include "framework/scoped_handle.h"
-#include "payload/ascii_case.h"
 #include "payload/driver_files.h"
 #include "payload/install_constants.h"
 #include "payload/network_port.h"
@@ -91,16 +89,10 @@ void DeleteDriverFiles(std::string_view printerName, const SpoolerView& view, Re
 // The Standard TCP/IP ports the installer made for the printers, once no printer prints to
 // them; one that another printer still uses stays.
 void DeleteUnusedNetworkPorts(std::string_view printerName) {
-    std::vector<LocalPrinter> printers;
-    if (!EnumerateLocalPrinters(printers)) return;
-    std::vector<std::string> printerPorts;
-    for (const LocalPrinter& printer : printers) printerPorts.push_back(printer.strPort);
-    const std::vector<std::string> inUse = PortsInUse(printerPorts);
-    for (const std::string& strPort : NetworkPortsOfUninstallEntry(printerName, Platform())) {
-        if (std::none_of(inUse.begin(), inUse.end(),
-                         [&strPort](const std::string& strUsed) { return EqualsIgnoringAsciiCase(strUsed, strPort); }))
-            DeleteNetworkPort(strPort);
-    }
+    std::vector<std::string> inUse;
+    if (!EnumeratePortsInUse(inUse)) return;
+    for (const std::string& strPort : NetworkPortsOfUninstallEntry(printerName, Platform()))
+        if (!ContainsPort(inUse, strPort)) DeleteNetworkPort(strPort);
 }
 
 }  // namespace
